@@ -69,6 +69,10 @@ void DecodeTime(double date, int& hour, int& minute, int& second, int& milliseco
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(double date);
 bool IsLeapYear(int year);
+// "yyyy/mm/dd", followed by " hh:nn:ss" when the time of day is not midnight.
+std::string DateTimeToStr(double date);
+// Accepts "yyyy/mm/dd" or "yyyy-mm-dd", optionally followed by " hh:nn[:ss[.zzz]]".
+bool TryStrToDateTime(const std::string& text, double& date);
 int DaysInAMonth(int year, int month);
 
 // ---- Strings (bytes of the system code page, 1-based positions) -----------------------------

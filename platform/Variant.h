@@ -113,6 +113,9 @@ public:
 
 private:
     struct ArrayData;
+    struct ArrayDeleter {
+        void operator()(ArrayData* data) const noexcept;
+    };
     void Destroy() noexcept;
     void CopyFrom(const Variant& other);
     void MoveFrom(Variant&& other) noexcept;
@@ -129,7 +132,7 @@ private:
     std::string text_;
     std::u16string wide_;
     DispatchPtr dispatch_;
-    std::unique_ptr<ArrayData> array_;
+    std::unique_ptr<ArrayData, ArrayDeleter> array_;
 };
 
 // ---- the familiar helpers ---------------------------------------------------------------------

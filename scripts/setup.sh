@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only when some are missing.
 set -euo pipefail
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpugixml-dev libopencc-dev opencc libsqlite3-dev libzip-dev libcurl4-openssl-dev)
+          libpugixml-dev libopencc-dev opencc libsqlite3-dev libzip-dev libcurl4-openssl-dev ccache)
 missing=()
 for p in "${packages[@]}"; do
   [ -n "$p" ] || continue
