@@ -1,6 +1,14 @@
 #include "platform/SysUtils.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <mutex>
+#include <string_view>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -193,15 +201,11 @@ int DayOfWeek(double date) {
 }
 
 std::string DateTimeToStr(double date) {
-    int y, m, d, h, n, sec, ms;
-    DecodeDate(date, y, m, d);
+    int h, n, sec, ms;
     DecodeTime(date, h, n, sec, ms);
-    char buffer[40];
-    if (h == 0 && n == 0 && sec == 0)
-        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", y, m, d);
-    else
-        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d", y, m, d, h, n, sec);
-    return buffer;
+    std::string text = FormatDateTime(ShortDateFormat(), date);
+    if (h != 0 || n != 0 || sec != 0) text += " " + FormatDateTime(LongTimeFormat(), date);
+    return text;
 }
 
 bool TryStrToDateTime(const std::string& text, double& date) {
@@ -310,6 +314,530 @@ void Insert(const std::string& sub, std::string& s, int index) {
     if (index < 1) index = 1;
     if (size_t(index) > s.size() + 1) index = int(s.size()) + 1;
     s.insert(size_t(index - 1), sub);
+}
+
+// ---- Process settings ------------------------------------------------------------------------
+
+namespace {
+struct FormatSettings {
+    char dateSeparator = '/';
+    char timeSeparator = ':';
+    std::string shortDateFormat = "yyyy/mm/dd";
+    std::string longTimeFormat = "hh:nn:ss";
+};
+std::mutex& SettingsMutex() {
+    static std::mutex m;
+    return m;
+}
+FormatSettings& Settings() {
+    static FormatSettings settings;
+    return settings;
+}
+FormatSettings SettingsCopy() {
+    std::lock_guard<std::mutex> lock(SettingsMutex());
+    return Settings();
+}
+template <class Change>
+void ChangeSettings(Change change) {
+    std::lock_guard<std::mutex> lock(SettingsMutex());
+    change(Settings());
+}
+}  // namespace
+
+char DateSeparator() { return SettingsCopy().dateSeparator; }
+void SetDateSeparator(char separator) {
+    ChangeSettings([&](FormatSettings& s) { s.dateSeparator = separator; });
+}
+char TimeSeparator() { return SettingsCopy().timeSeparator; }
+void SetTimeSeparator(char separator) {
+    ChangeSettings([&](FormatSettings& s) { s.timeSeparator = separator; });
+}
+std::string ShortDateFormat() { return SettingsCopy().shortDateFormat; }
+void SetShortDateFormat(const std::string& format) {
+    ChangeSettings([&](FormatSettings& s) { s.shortDateFormat = format; });
+}
+std::string LongTimeFormat() { return SettingsCopy().longTimeFormat; }
+void SetLongTimeFormat(const std::string& format) {
+    ChangeSettings([&](FormatSettings& s) { s.longTimeFormat = format; });
+}
+void ResetFormatSettings() {
+    ChangeSettings([](FormatSettings& s) { s = FormatSettings(); });
+}
+
+// ---- Date and time texts ---------------------------------------------------------------------
+
+double Now() {
+    // <chrono> cannot be compiled with the GB execution character set, so ask the C library.
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::time_t seconds = now.tv_sec;
+    int ms = int(now.tv_nsec / 1000000);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), ms);
+}
+
+double Date() { return std::floor(Now()); }
+
+namespace {
+
+const char* const kShortDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const char* const kLongDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                     "Thursday", "Friday", "Saturday"};
+const char* const kShortMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kLongMonthNames[] = {"January", "February", "March",     "April",
+                                       "May",     "June",     "July",      "August",
+                                       "September", "October", "November", "December"};
+
+std::string Padded(int value, int digits) {
+    std::string s = std::to_string(value < 0 ? -value : value);
+    if (int(s.size()) < digits) s.insert(0, size_t(digits - int(s.size())), '0');
+    return value < 0 ? "-" + s : s;
+}
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
+
+// How many times the letter repeats at `at`, ignoring case.
+size_t RunLength(const std::string& p, size_t at) {
+    size_t n = 1;
+    while (at + n < p.size() && Upper(p[at + n]) == Upper(p[at])) ++n;
+    return n;
+}
+
+bool StartsWithNoCase(const std::string& p, size_t at, const char* word) {
+    for (size_t i = 0; word[i]; ++i)
+        if (at + i >= p.size() || Upper(p[at + i]) != Upper(word[i])) return false;
+    return true;
+}
+
+struct DateParts {
+    int year, month, day, hour, minute, second, ms, weekday;
+};
+
+void AppendDateTime(std::string& out, const std::string& p, const DateParts& t,
+                    const FormatSettings& settings, int depth);
+
+// One pattern element at `at`; returns the position after it.
+size_t AppendElement(std::string& out, const std::string& p, size_t at, const DateParts& t,
+                     const FormatSettings& settings, bool& lastWasHour, int depth) {
+    char c = Upper(p[at]);
+    size_t run = RunLength(p, at);
+    bool hourBefore = lastWasHour;
+    lastWasHour = false;
+    switch (c) {
+        case 'Y':
+            out += run <= 2 ? Padded(t.year % 100, 2) : Padded(t.year, 4);
+            return at + run;
+        case 'M':
+            if (hourBefore && run <= 2) {
+                out += run == 1 ? std::to_string(t.minute) : Padded(t.minute, 2);
+            } else if (run == 1 || run == 2) {
+                out += run == 1 ? std::to_string(t.month) : Padded(t.month, 2);
+            } else {
+                out += run == 3 ? kShortMonthNames[t.month - 1] : kLongMonthNames[t.month - 1];
+                run = std::min<size_t>(run, 4);
+            }
+            return at + run;
+        case 'D':
+            if (run <= 2) out += run == 1 ? std::to_string(t.day) : Padded(t.day, 2);
+            else if (run == 3) out += kShortDayNames[t.weekday - 1];
+            else if (run == 4) out += kLongDayNames[t.weekday - 1];
+            else if (depth == 0) {
+                AppendDateTime(out, settings.shortDateFormat, t, settings, depth + 1);
+                run = std::min<size_t>(run, 5);
+            }
+            return at + run;
+        case 'H': {
+            int hour = t.hour;
+            size_t end = at + std::min<size_t>(run, 2);
+            // "h" followed by am/pm writes the twelve-hour clock.
+            size_t look = end;
+            while (look < p.size() && p[look] != '"' && p[look] != '\'' &&
+                   !StartsWithNoCase(p, look, "am/pm") && !StartsWithNoCase(p, look, "ampm"))
+                ++look;
+            if (look < p.size() && p[look] != '"' && p[look] != '\'') {
+                hour %= 12;
+                if (hour == 0) hour = 12;
+            }
+            out += run == 1 ? std::to_string(hour) : Padded(hour, 2);
+            lastWasHour = true;
+            return end;
+        }
+        case 'N':
+            out += run == 1 ? std::to_string(t.minute) : Padded(t.minute, 2);
+            return at + std::min<size_t>(run, 2);
+        case 'S':
+            out += run == 1 ? std::to_string(t.second) : Padded(t.second, 2);
+            return at + std::min<size_t>(run, 2);
+        case 'Z':
+            out += run >= 3 ? Padded(t.ms, 3) : std::to_string(t.ms);
+            return at + std::min<size_t>(run, 3);
+        case 'C':
+            if (depth == 0) {
+                AppendDateTime(out, settings.shortDateFormat, t, settings, depth + 1);
+                if (t.hour || t.minute || t.second || t.ms) {
+                    out += ' ';
+                    AppendDateTime(out, settings.longTimeFormat, t, settings, depth + 1);
+                }
+            }
+            return at + 1;
+        case 'T':
+            if (run >= 2 && depth == 0)
+                AppendDateTime(out, settings.longTimeFormat, t, settings, depth + 1);
+            else if (run == 1)
+                out += Padded(t.hour, 2) + settings.timeSeparator + Padded(t.minute, 2);
+            return at + std::min<size_t>(run, 2);
+        case 'A':
+            if (StartsWithNoCase(p, at, "am/pm")) {
+                bool upper = p[at] == 'A';
+                out += t.hour < 12 ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
+                return at + 5;
+            }
+            if (StartsWithNoCase(p, at, "ampm")) {
+                out += t.hour < 12 ? "AM" : "PM";
+                return at + 4;
+            }
+            out += p[at];
+            return at + 1;
+        case '/':
+            out += settings.dateSeparator;
+            return at + 1;
+        case ':':
+            out += settings.timeSeparator;
+            return at + 1;
+        case '"':
+        case '\'': {
+            size_t close = p.find(p[at], at + 1);
+            if (close == std::string::npos) close = p.size();
+            out.append(p, at + 1, close - at - 1);
+            return std::min(close + 1, p.size());
+        }
+        default:
+            out += p[at];
+            return at + 1;
+    }
+}
+
+void AppendDateTime(std::string& out, const std::string& p, const DateParts& t,
+                    const FormatSettings& settings, int depth) {
+    bool lastWasHour = false;
+    size_t at = 0;
+    while (at < p.size()) {
+        char c = Upper(p[at]);
+        bool dateTimeLetter = std::string_view("YMDHNSZCTA/:\"'").find(c) != std::string::npos;
+        if (!dateTimeLetter) {
+            // Keep a double-byte character whole: its trail byte may look like a letter.
+            size_t n = IsLeadByte(static_cast<unsigned char>(p[at])) && at + 1 < p.size() ? 2 : 1;
+            out.append(p, at, n);
+            at += n;
+            continue;
+        }
+        bool hourBefore = lastWasHour;
+        at = AppendElement(out, p, at, t, settings, lastWasHour, depth);
+        // An hour stays "just before" across separators until the next letter.
+        if (!lastWasHour && c == ':') lastWasHour = hourBefore;
+    }
+}
+
+}  // namespace
+
+std::string FormatDateTime(const std::string& pattern, double date) {
+    DateParts t{};
+    DecodeDate(date, t.year, t.month, t.day);
+    DecodeTime(date, t.hour, t.minute, t.second, t.ms);
+    t.weekday = DayOfWeek(date);
+    std::string out;
+    AppendDateTime(out, pattern, t, SettingsCopy(), 0);
+    return out;
+}
+
+std::string DateToStr(double date) { return FormatDateTime(ShortDateFormat(), date); }
+
+// ---- Format ----------------------------------------------------------------------------------
+
+namespace {
+
+[[noreturn]] void InvalidFormat(const std::string& format) {
+    throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
+}
+
+struct FormatCursor {
+    const std::string& format;
+    const std::vector<Variant>& args;
+    size_t next = 0;  // the next argument to take
+
+    const Variant& Take() {
+        if (next >= args.size()) throw EConvertError("No argument for format '" + format + "'");
+        return args[next++];
+    }
+};
+
+bool IsInteger(const Variant& v) { return v.Kind() == VarKind::Integer; }
+bool IsNumber(const Variant& v) {
+    return v.Kind() == VarKind::Integer || v.Kind() == VarKind::Float || v.Kind() == VarKind::Date;
+}
+
+std::string IntegerText(const Variant& v, char type, int precision) {
+    int64_t n = v.AsInt64();
+    std::string digits;
+    bool negative = false;
+    if (type == 'X') {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(n));
+        digits = buffer;
+    } else if (type == 'U') {
+        digits = std::to_string(static_cast<uint32_t>(n));
+    } else {
+        negative = n < 0;
+        digits = negative ? std::to_string(0 - static_cast<uint64_t>(n)) : std::to_string(n);
+    }
+    if (precision > 0 && int(digits.size()) < precision)
+        digits.insert(0, size_t(precision - int(digits.size())), '0');
+    return negative ? "-" + digits : digits;
+}
+
+std::string GroupThousands(const std::string& fixed) {
+    size_t start = fixed[0] == '-' ? 1 : 0;
+    size_t dot = fixed.find('.');
+    size_t end = dot == std::string::npos ? fixed.size() : dot;
+    std::string out = fixed.substr(0, start);
+    for (size_t i = start; i < end; ++i) {
+        out += fixed[i];
+        size_t left = end - i - 1;
+        if (left > 0 && left % 3 == 0) out += ',';
+    }
+    return out + fixed.substr(end);
+}
+
+std::string FloatText(double value, char type, int precision) {
+    char buffer[400];
+    switch (type) {
+        case 'F':
+        case 'N':
+            std::snprintf(buffer, sizeof buffer, "%.*f", precision < 0 ? 2 : std::min(precision, 18),
+                          value);
+            return type == 'N' ? GroupThousands(buffer) : std::string(buffer);
+        case 'E':
+            std::snprintf(buffer, sizeof buffer, "%.*E",
+                          (precision < 0 ? 15 : std::clamp(precision, 1, 18)) - 1, value);
+            return buffer;
+        default:  // 'G'
+            std::snprintf(buffer, sizeof buffer, "%.*G",
+                          precision < 0 ? 15 : std::clamp(precision, 1, 18), value);
+            return buffer;
+    }
+}
+
+// A number in the specifier ("*" takes it from the arguments).
+int ReadCount(FormatCursor& cur, size_t& i) {
+    const std::string& f = cur.format;
+    if (i < f.size() && f[i] == '*') {
+        ++i;
+        const Variant& v = cur.Take();
+        if (!IsInteger(v)) InvalidFormat(f);
+        return int(std::clamp<int64_t>(v.AsInt64(), 0, 4096));
+    }
+    int n = 0;
+    while (i < f.size() && f[i] >= '0' && f[i] <= '9') {
+        n = std::min(n * 10 + (f[i] - '0'), 4096);  // a width is never meant to be huge
+        ++i;
+    }
+    return n;
+}
+
+}  // namespace
+
+std::string Format(const std::string& format, const std::vector<Variant>& args) {
+    FormatCursor cur{format, args};
+    std::string out;
+    for (size_t i = 0; i < format.size();) {
+        if (format[i] != '%') {
+            size_t next = format.find('%', i);
+            if (next == std::string::npos) next = format.size();
+            out.append(format, i, next - i);
+            i = next;
+            continue;
+        }
+        ++i;
+        if (i < format.size() && format[i] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        // [index:]
+        size_t save = i;
+        int index = ReadCount(cur, i);
+        if (i < format.size() && format[i] == ':' && i > save) {
+            cur.next = size_t(index);
+            ++i;
+        } else {
+            i = save;
+        }
+        bool left = false;
+        if (i < format.size() && format[i] == '-') {
+            left = true;
+            ++i;
+        }
+        int width = ReadCount(cur, i);
+        int precision = -1;
+        if (i < format.size() && format[i] == '.') {
+            ++i;
+            precision = ReadCount(cur, i);
+        }
+        if (i >= format.size()) InvalidFormat(format);
+        char type = Upper(format[i++]);
+        std::string text;
+        switch (type) {
+            case 'D':
+            case 'U':
+            case 'X': {
+                const Variant& v = cur.Take();
+                if (!IsInteger(v)) InvalidFormat(format);
+                text = IntegerText(v, type, precision);
+                break;
+            }
+            case 'S': {
+                const Variant& v = cur.Take();
+                if (!v.IsText()) InvalidFormat(format);
+                text = v.AsString();
+                if (precision >= 0 && size_t(precision) < text.size()) text.resize(size_t(precision));
+                break;
+            }
+            case 'F':
+            case 'E':
+            case 'G':
+            case 'N': {
+                const Variant& v = cur.Take();
+                if (!IsNumber(v)) InvalidFormat(format);
+                text = FloatText(v.AsFloat(), type, precision);
+                break;
+            }
+            default:
+                InvalidFormat(format);
+        }
+        if (int(text.size()) < width) {
+            std::string pad(size_t(width) - text.size(), ' ');
+            text = left ? text + pad : pad + text;
+        }
+        out += text;
+    }
+    return out;
+}
+
+std::string Format(const std::string& format, std::initializer_list<Variant> args) {
+    return Format(format, std::vector<Variant>(args));
+}
+
+// ---- Paths -----------------------------------------------------------------------------------
+
+bool IsPathDelimiter(char c) { return c == '/' || c == '\\'; }
+
+namespace {
+size_t LastDelimiter(const std::string& path) {
+    return path.find_last_of("/\\");
+}
+}  // namespace
+
+std::string ExtractFileName(const std::string& path) {
+    size_t cut = LastDelimiter(path);
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string ExtractFilePath(const std::string& path) {
+    size_t cut = LastDelimiter(path);
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string ExtractFileExt(const std::string& path) {
+    std::string name = ExtractFileName(path);
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& extension) {
+    size_t nameStart = ExtractFilePath(path).size();
+    size_t dot = path.rfind('.');
+    size_t cut = dot == std::string::npos || dot < nameStart ? path.size() : dot;
+    return path.substr(0, cut) + extension;
+}
+
+std::string IncludeTrailingPathDelimiter(const std::string& path) {
+    if (path.empty() || IsPathDelimiter(path.back())) return path;
+    return path + PathDelim;
+}
+
+bool IsDriveOrShareRooted(const std::string& path) {
+    bool drive = path.size() >= 2 && path[1] == ':' &&
+                 ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    bool share = path.size() >= 2 && IsPathDelimiter(path[0]) && IsPathDelimiter(path[1]);
+    return drive || share;
+}
+
+// ---- Files and the environment ---------------------------------------------------------------
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+bool DirectoryExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+bool ForceDirectories(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return DirectoryExists(path);
+}
+
+bool AppendLineToFile(const std::string& path, const std::string& line) {
+    std::FILE* f = std::fopen(path.c_str(), "ab");
+    if (!f) return false;
+    bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size() &&
+              std::fwrite("\r\n", 1, 2, f) == 2;
+    return std::fclose(f) == 0 && ok;
+}
+
+bool DeleteFile(const std::string& path) {
+    std::error_code ec;
+    return FileExists(path) && std::filesystem::remove(path, ec);
+}
+
+std::string GetTempFolder() {
+    const char* env = std::getenv("TMPDIR");
+    std::string folder = env && *env ? env : "/tmp";
+    folder = IncludeTrailingPathDelimiter(folder);
+    return folder.size() <= 255 ? folder : "/tmp/";
+}
+
+std::string ApplicationExeName() {
+    std::error_code ec;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : path.string();
+}
+
+std::string ApplicationFolder() { return ExtractFilePath(ApplicationExeName()); }
+
+std::string GetUserName() {
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_name && *found->pw_name)
+        return found->pw_name;
+    for (const char* name : {"USER", "LOGNAME"})
+        if (const char* env = std::getenv(name); env && *env) return env;
+    return {};
+}
+
+std::string GetComputerName() {
+    char buffer[256] = {};
+    if (gethostname(buffer, sizeof buffer - 1) != 0) return {};
+    return buffer;
 }
 
 }  // namespace krv

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include "platform/Variant.h"
 
 namespace krv {
 
@@ -69,8 +73,19 @@ void DecodeTime(double date, int& hour, int& minute, int& second, int& milliseco
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(double date);
 bool IsLeapYear(int year);
-// "yyyy/mm/dd", followed by " hh:nn:ss" when the time of day is not midnight.
+// The short date format, followed by a blank and the long time format when the time of day is
+// not midnight ("yyyy/mm/dd hh:nn:ss" with the default settings).
 std::string DateTimeToStr(double date);
+// The date in the short date format.
+std::string DateToStr(double date);
+// The local date and time, with milliseconds; Date() is today at midnight.
+double Now();
+double Date();
+// Date and time by a pattern, letters in either case: yyyy yy, m mm mmm mmmm, d dd ddd dddd,
+// h hh, n nn, s ss, z zzz, am/pm, ampm; "m" right after an hour means minutes; "/" and ":" are
+// the process's date and time separators; text in quotes is copied; c, ddddd and tt are the
+// short date, the short date and long time, and the long time formats.
+std::string FormatDateTime(const std::string& pattern, double date);
 // Accepts "yyyy/mm/dd" or "yyyy-mm-dd", optionally followed by " hh:nn[:ss[.zzz]]".
 bool TryStrToDateTime(const std::string& text, double& date);
 int DaysInAMonth(int year, int month);
@@ -95,5 +110,77 @@ int Pos(const std::string& sub, const std::string& s);
 std::string Copy(const std::string& s, int index, int count);
 void Delete(std::string& s, int index, int count);
 void Insert(const std::string& sub, std::string& s, int index);
+
+// ---- Process settings (the user's locale; each settable, for tests too) -----------------------
+
+char DateSeparator();
+void SetDateSeparator(char separator);
+char TimeSeparator();
+void SetTimeSeparator(char separator);
+// "yyyy/mm/dd" unless set; "/" in it stands for the date separator.
+std::string ShortDateFormat();
+void SetShortDateFormat(const std::string& format);
+// "hh:nn:ss" unless set.
+std::string LongTimeFormat();
+void SetLongTimeFormat(const std::string& format);
+// Back to the defaults: "/", ":", "yyyy/mm/dd", "hh:nn:ss".
+void ResetFormatSettings();
+
+// ---- Format ----------------------------------------------------------------------------------
+
+// Formats by the run-time library's rules: %[index:][-][width][.precision]type with the types
+// d (integer, precision = minimum digits), u, x (integer), s (text, precision = maximum length),
+// f, e, g, n (number, "." decimal point; n with "," thousands), and %%. "*" takes a width or
+// precision from the arguments. The format is parsed here, never handed to printf, so texts from
+// the host or the database are safe. Too few arguments, an argument of the wrong kind or a bad
+// specifier raise EConvertError; surplus arguments are ignored.
+std::string Format(const std::string& format, const std::vector<Variant>& args);
+std::string Format(const std::string& format, std::initializer_list<Variant> args);
+
+// ---- Word packing (window message parameters) ------------------------------------------------
+
+constexpr uint32_t MakeLong(uint16_t low, uint16_t high) {
+    return uint32_t(low) | (uint32_t(high) << 16);
+}
+constexpr uint16_t LoWord(uint32_t value) { return uint16_t(value & 0xFFFF); }
+constexpr uint16_t HiWord(uint32_t value) { return uint16_t(value >> 16); }
+constexpr uint8_t HiByte(uint16_t value) { return uint8_t(value >> 8); }
+// A point as one parameter: x in the low half, y in the high half (each kept to 16 bits).
+constexpr uint32_t PointToLParam(int x, int y) { return MakeLong(uint16_t(x), uint16_t(y)); }
+
+// ---- Paths (both "/" and "\" separate; the platform writes "/") -------------------------------
+
+inline constexpr char PathDelim = '/';
+bool IsPathDelimiter(char c);
+// The part after the last separator.
+std::string ExtractFileName(const std::string& path);
+// The part up to and including the last separator ("" when there is none).
+std::string ExtractFilePath(const std::string& path);
+// The extension with its dot, from the last "." of the file name; "" when it has none.
+std::string ExtractFileExt(const std::string& path);
+std::string ChangeFileExt(const std::string& path, const std::string& extension);
+// Appends "/" unless the path already ends with a separator (an empty path stays empty).
+std::string IncludeTrailingPathDelimiter(const std::string& path);
+// A Windows drive ("X:") or network share ("\\server", "//server") at the start.
+bool IsDriveOrShareRooted(const std::string& path);
+
+// ---- Files and the environment ---------------------------------------------------------------
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Creates the folder with every missing parent; true when it exists afterwards.
+bool ForceDirectories(const std::string& path);
+// Appends the line and a CR LF, creating the file when missing; false on any failure.
+bool AppendLineToFile(const std::string& path, const std::string& line);
+bool DeleteFile(const std::string& path);
+// The temporary folder (TMPDIR, else /tmp) with a trailing "/", at most 255 bytes.
+std::string GetTempFolder();
+// The full path of the running program and its folder (with a trailing "/").
+std::string ApplicationExeName();
+std::string ApplicationFolder();
+// The login name of the process's user ("" when unknown).
+std::string GetUserName();
+// The host name of the machine ("" when unknown).
+std::string GetComputerName();
 
 }  // namespace krv
