@@ -99,24 +99,7 @@ struct TAppServerCall {
     static std::string ErrorDescript(const Variant& server);
 };
 
-// The job object of a server module, obtained from its export GetSvrController and released when
-// this object goes (so before the library is unloaded, when it is declared after the TDynLib).
-class TServerModuleJob {
-public:
-    // Asks the library for its job object. Raises EOleError when the library has no
-    // GetSvrController or it gives no object.
-    explicit TServerModuleJob(TDynLib& library);
-    ~TServerModuleJob();
-    TServerModuleJob(const TServerModuleJob&) = delete;
-    TServerModuleJob& operator=(const TServerModuleJob&) = delete;
-
-    // Operation 3: runs the job with its argument array; the job's failure raises.
-    void Run(const Variant& args);
-    // Operation 2: the job's message as wide text.
-    std::u16string Message();
-
-private:
-    ISvrController* job_;
-};
+// The job object of a server module (operation 3 runs, operation 2 gives the message) is
+// TServerModuleJob in platform/ComObj.h, shared with the application server that runs modules too.
 
 }  // namespace krv

@@ -122,4 +122,24 @@ DispatchPtr CreateComObject(const std::string& className) {
 
 Variant CreateOleObject(const std::string& className) { return Variant(CreateComObject(className)); }
 
+// ---- server module job object ----------------------------------------------------------------
+
+TServerModuleJob::TServerModuleJob(TDynLib& library) : job_(nullptr) {
+    auto* getController = library.FindAs<TGetSvrControllerProc>(kSvrControllerExport);
+    if (!getController)
+        throw EOleError("Server module " + library.Path() + " has no export " +
+                        kSvrControllerExport);
+    job_ = getController();
+    if (!job_)
+        throw EOleError("Server module " + library.Path() + " gave no job object");
+}
+
+TServerModuleJob::~TServerModuleJob() {
+    if (job_) job_->Release();
+}
+
+void TServerModuleJob::Run(const Variant& args) { job_->Run(args); }
+
+std::u16string TServerModuleJob::Message() { return job_->Message(); }
+
 }  // namespace krv

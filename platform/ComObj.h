@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Dispatch.h"
+#include "platform/DynLib.h"
 #include "platform/SysUtils.h"
 #include "platform/Variant.h"
 
@@ -70,5 +71,25 @@ protected:
 
 inline constexpr const char* kSvrControllerExport = "GetSvrController";
 using TGetSvrControllerProc = ISvrController*();
+
+// The job object of a server module, obtained from its export GetSvrController and released when
+// this object goes (so before the library is unloaded, when it is declared after the TDynLib).
+class TServerModuleJob {
+public:
+    // Asks the library for its job object. Raises EOleError when the library has no
+    // GetSvrController or it gives no object.
+    explicit TServerModuleJob(TDynLib& library);
+    ~TServerModuleJob();
+    TServerModuleJob(const TServerModuleJob&) = delete;
+    TServerModuleJob& operator=(const TServerModuleJob&) = delete;
+
+    // Operation 3: runs the job with its argument array; the job's failure raises.
+    void Run(const Variant& args);
+    // Operation 2: the job's message as wide text.
+    std::u16string Message();
+
+private:
+    ISvrController* job_;
+};
 
 }  // namespace krv
