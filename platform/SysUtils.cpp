@@ -735,10 +735,30 @@ std::string Format(const std::string& format, std::initializer_list<Variant> arg
 bool IsPathDelimiter(char c) { return c == '/' || c == '\\'; }
 
 namespace {
+// The last "/" or "\\" that is not the trail byte of a double-byte character.
 size_t LastDelimiter(const std::string& path) {
-    return path.find_last_of("/\\");
+    size_t last = std::string::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(path[i]))) {
+            ++i;
+            continue;
+        }
+        if (IsPathDelimiter(path[i])) last = i;
+    }
+    return last;
 }
 }  // namespace
+
+std::string PlatformPath(const std::string& path) {
+    std::string out = path;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(out[i])))
+            ++i;
+        else if (out[i] == '\\')
+            out[i] = PathDelim;
+    }
+    return out;
+}
 
 std::string ExtractFileName(const std::string& path) {
     size_t cut = LastDelimiter(path);
@@ -764,7 +784,7 @@ std::string ChangeFileExt(const std::string& path, const std::string& extension)
 }
 
 std::string IncludeTrailingPathDelimiter(const std::string& path) {
-    if (path.empty() || IsPathDelimiter(path.back())) return path;
+    if (path.empty() || LastDelimiter(path) == path.size() - 1) return path;
     return path + PathDelim;
 }
 

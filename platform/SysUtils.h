@@ -148,7 +148,7 @@ constexpr uint8_t HiByte(uint16_t value) { return uint8_t(value >> 8); }
 // A point as one parameter: x in the low half, y in the high half (each kept to 16 bits).
 constexpr uint32_t PointToLParam(int x, int y) { return MakeLong(uint16_t(x), uint16_t(y)); }
 
-// ---- Paths (both "/" and "\" separate; the platform writes "/") -------------------------------
+// ---- Paths (both "/" and "\" separate, never a trail byte; the platform writes "/") -----------
 
 inline constexpr char PathDelim = '/';
 bool IsPathDelimiter(char c);
@@ -161,6 +161,8 @@ std::string ExtractFileExt(const std::string& path);
 std::string ChangeFileExt(const std::string& path, const std::string& extension);
 // Appends "/" unless the path already ends with a separator (an empty path stays empty).
 std::string IncludeTrailingPathDelimiter(const std::string& path);
+// Every "\" written as "/" (trail bytes of double-byte characters untouched).
+std::string PlatformPath(const std::string& path);
 // A Windows drive ("X:") or network share ("\\server", "//server") at the start.
 bool IsDriveOrShareRooted(const std::string& path);
 
