@@ -46,6 +46,48 @@ KRV_DECLARE_EXCEPTION(EOleError, Exception);
 KRV_DECLARE_EXCEPTION(EOleException, EOleError);
 KRV_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 
+// A failed file operation, with the run-time library's error code.
+class EInOutError : public Exception {
+public:
+    EInOutError(std::string message, int errorCode)
+        : Exception(std::move(message)), errorCode_(errorCode) {}
+    std::string ClassName() const override { return "EInOutError"; }
+    int ErrorCode() const { return errorCode_; }
+
+private:
+    int errorCode_;
+};
+
+// A failed operating-system call, with the system's error code.
+class EWin32Error : public Exception {
+public:
+    EWin32Error(std::string message, unsigned errorCode)
+        : Exception(std::move(message)), errorCode_(errorCode) {}
+    std::string ClassName() const override { return "EWin32Error"; }
+    unsigned ErrorCode() const { return errorCode_; }
+
+private:
+    unsigned errorCode_;
+};
+
+// A database engine failure: the engine reports a list of errors, each with its code.
+struct TDBError {
+    int errorCode = 0;
+    std::string message;
+};
+class EDBEngineError : public Exception {
+public:
+    explicit EDBEngineError(std::vector<TDBError> errors)
+        : Exception(errors.empty() ? std::string() : errors.front().message),
+          errors_(std::move(errors)) {}
+    std::string ClassName() const override { return "EDBEngineError"; }
+    int ErrorCount() const { return int(errors_.size()); }
+    const TDBError& Errors(int index) const { return errors_.at(size_t(index)); }
+
+private:
+    std::vector<TDBError> errors_;
+};
+
 // ---- Numbers ---------------------------------------------------------------------------------
 
 std::string IntToStr(int64_t value);
