@@ -168,6 +168,7 @@ static std::string XmlNodeName(pugi::xml_node node, pugi::xml_attribute attr) {
 
 std::u16string XmlNode::NodeName() const { return Utf8ToWide(XmlNodeName(node_, attr_)); }
 std::string XmlNode::NodeNameA() const { return Narrow(XmlNodeName(node_, attr_)); }
+std::string XmlNode::NodeNameUtf8() const { return XmlNodeName(node_, attr_); }
 
 static std::string NodeTextUtf8(pugi::xml_node node, pugi::xml_attribute attr) {
     if (attr) return attr.value();

@@ -65,6 +65,7 @@ public:
     XmlNodeType NodeType() const;
     std::u16string NodeName() const;
     std::string NodeNameA() const;
+    std::string NodeNameUtf8() const;  // as stored, for comparing many names cheaply
     // An attribute's value; an element's text (all text below it, in document order).
     std::u16string Text() const;
     std::string TextA() const;

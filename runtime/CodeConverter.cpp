@@ -1,0 +1,191 @@
+#include "runtime/CodeConverter.h"
+
+#include "platform/CodePage.h"
+#include "platform/Forms.h"
+#include "platform/Graphics.h"
+#include "platform/TypInfo.h"
+
+namespace krv {
+
+const TClassInfo& TCodeConverter::StaticClassInfo() {
+    static const TClassInfo info =
+        TClassBuilder<TCodeConverter>("TCodeConverter", TComponent::StaticClassInfo())
+            .Enum("DesignType", TypeInfoDesignType(), &TCodeConverter::DesignType, &TCodeConverter::SetDesignType)
+            .Build();
+    return info;
+}
+
+TCodeConverter::TCodeConverter(TComponent* owner) : TComponent(owner) { ReadSettings(); }
+
+TCodeConverter::~TCodeConverter() = default;
+
+// At construction the stored design type is not applied yet, so the client settings are read.
+void TCodeConverter::ReadSettings() {
+    TLangSettings settings = ReadLangSettings(designType_);
+    systemCodePage_ = settings.SystemCodePage;
+    uiCodePage_ = settings.UICodePage;
+    dbCodePage_ = settings.DBCodePage;
+    uiKind_ = settings.UIKind;
+    dbKind_ = settings.DBKind;
+    if (uiKind_ != 0 || dbKind_ != 0) translator_ = std::make_unique<TTranslator>();
+}
+
+std::string TCodeConverter::ConvertText(TConvertKind kind, const std::string& s) const {
+    if (kind == 1) return translator_->Big5ToGb(s);
+    if (kind == 2) return translator_->GbToBig5(s);
+    return s;
+}
+
+void TCodeConverter::ConvertInPlace(TConvertKind kind, Variant& v) const {
+    if (v.IsArray()) {
+        for (Variant& element : v.Elements()) ConvertInPlace(kind, element);
+    } else if (v.IsNarrowText()) {
+        v = ConvertText(kind, v.NarrowRef());
+    } else if (v.IsWideText()) {
+        v = ConvertText(kind, WideToAnsi(v.WideRef()));
+    }
+}
+
+Variant TCodeConverter::ConvertVariant(TConvertKind kind, Variant v) const {
+    if ((kind != 1 && kind != 2) || !translator_) return v;
+    ConvertInPlace(kind, v);
+    return v;
+}
+
+Variant TCodeConverter::ScreenToDatabase(const Variant& v) const noexcept {
+    try {
+        return ConvertVariant(ReverseKind(dbKind_), v);
+    } catch (...) {
+        return v;
+    }
+}
+
+Variant TCodeConverter::ScreenToDesign(const Variant& v) const noexcept {
+    try {
+        return ConvertVariant(ReverseKind(uiKind_), v);
+    } catch (...) {
+        return v;
+    }
+}
+
+std::string TCodeConverter::Big5ToGb(const std::string& s) const {
+    return s.empty() || !translator_ ? s : translator_->Big5ToGb(s);
+}
+
+std::string TCodeConverter::GbToBig5(const std::string& s) const {
+    return s.empty() || !translator_ ? s : translator_->GbToBig5(s);
+}
+
+// ---- forms -----------------------------------------------------------------------------------
+
+namespace {
+
+// The published object-valued property of that name whose declared class is (or descends from)
+// the given class; nullptr when the component has none.
+TObject* ObjectPropertyOfClass(TObject* object, const std::string& name, const char* className) {
+    const TPropInfo* prop = GetPropInfo(object, name);
+    if (!prop || prop->Kind() != tkClass || !prop->type->classType ||
+        !prop->type->classType->InheritsFrom(className))
+        return nullptr;
+    return GetObjectProp(object, *prop);
+}
+
+bool IsTextProperty(const TPropInfo* prop) {
+    return prop && (prop->Kind() == tkString || prop->Kind() == tkLString || prop->Kind() == tkWString);
+}
+
+}  // namespace
+
+void TCodeConverter::ConvertTextProperty(TPersistent* object, const std::string& name) const {
+    const TPropInfo* prop = GetPropInfo(object, name);
+    if (!IsTextProperty(prop) || !prop->IsWritable()) return;
+    std::string text = GetStrProp(object, *prop);
+    if (!text.empty()) SetStrProp(object, *prop, ToScreen(text));
+}
+
+// Line by line, so that the objects of the lines stay with them.
+void TCodeConverter::ConvertLines(TStrings* lines) const {
+    if (!lines) return;
+    lines->BeginUpdate();
+    for (int i = 0; i < lines->Count(); ++i) lines->SetStrings(i, ToScreen(lines->Strings(i)));
+    lines->EndUpdate();
+}
+
+void TCodeConverter::ConvertPropertyGroups(TComponent* component) const {
+    ApplyChineseFont(uiKind_, static_cast<TFont*>(ObjectPropertyOfClass(component, "Font", "TFont")));
+    ApplyChineseFont(uiKind_, static_cast<TFont*>(ObjectPropertyOfClass(component, "TitleFont", "TFont")));
+    ConvertTextProperty(component, "Caption");
+    ConvertTextProperty(component, "Hint");
+    ConvertTextProperty(component, "ButtonHint");
+    if (auto* items = static_cast<TStrings*>(ObjectPropertyOfClass(component, "Items", "TStrings"))) {
+        const TPropInfo* index = GetPropInfo(component, "ItemIndex");
+        int64_t selected = index && index->Kind() == tkInteger ? GetOrdProp(component, *index) : -1;
+        ConvertLines(items);
+        if (index && index->setOrd && selected != GetOrdProp(component, *index)) SetOrdProp(component, *index, selected);
+    }
+    ConvertLines(static_cast<TStrings*>(ObjectPropertyOfClass(component, "Lines", "TStrings")));
+    ConvertStyle(component);
+    if (auto* panels = static_cast<TCollection*>(ObjectPropertyOfClass(component, "Panels", "TStatusPanels")))
+        for (int i = 0; i < panels->Count(); ++i) ConvertTextProperty(panels->Items(i), "Text");
+}
+
+// Owner drawing lets the converted font draw the items.
+void TCodeConverter::ConvertStyle(TComponent* component) const {
+    const TPropInfo* prop = GetPropInfo(component, "Style");
+    if (!prop || prop->Kind() != tkEnumeration || uiKind_ == 0) return;
+    std::string style = GetEnumName(*prop->type, static_cast<int>(GetOrdProp(component, *prop)));
+    std::string newStyle;
+    if (SameText(prop->TypeName(), "TComboBoxStyle")) {
+        if (style == "csDropDown") newStyle = "csOwnerDrawVariable";
+        if (style == "csDropDownList") newStyle = "csOwnerDrawFixed";
+    } else if (SameText(prop->TypeName(), "TListBoxStyle")) {
+        if (style == "lbStandard") newStyle = "lbOwnerDrawFixed";
+    }
+    if (newStyle.empty()) return;
+    const TPropInfo* index = GetPropInfo(component, "ItemIndex");
+    int64_t selected = index && index->Kind() == tkInteger ? GetOrdProp(component, *index) : -1;
+    SetOrdProp(component, *prop, GetEnumValue(*prop->type, newStyle));
+    if (index && index->setOrd && selected != GetOrdProp(component, *index)) SetOrdProp(component, *index, selected);
+}
+
+void TCodeConverter::ConvertForm(TCustomForm* form, bool convertGrids) {
+    if (!form || !translator_ || uiKind_ == 0) return;
+    if (systemCodePage_ == "950") form->SetCaption(GbToBig5(form->Caption()));
+    ConvertTextProperty(form, "Hint");
+    ConvertTextProperty(form, "ButtonHint");
+    ApplyChineseFont(uiKind_, Screen->IconFont());
+    ApplyChineseFont(uiKind_, Screen->HintFont());
+    ApplyChineseFont(uiKind_, Screen->MenuFont());
+    // The hint window takes the new font when hints are switched off and on again.
+    Application->SetShowHint(false);
+    Application->SetShowHint(true);
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        TComponent* component = form->Components(i);
+        ConvertPropertyGroups(component);
+        ConvertKindSpecific(component, convertGrids);
+    }
+}
+
+void TCodeConverter::ConvertKindSpecific(TComponent*, bool) const {}
+
+int TCodeConverter::ShowConvertedMessage(const std::string& text, TMsgDlgType dialogType, TMsgDlgButtons buttons) {
+    if (text.empty()) return 0;
+    std::string shown = text;
+    if (uiCodePage_ == "936" || systemCodePage_ == "936") shown += "      ";
+    std::unique_ptr<TMessageForm, void (*)(TMessageForm*)> dialog(CreateMessageDialog(shown, dialogType, buttons),
+                                                                  [](TMessageForm* d) { d->Free(); });
+    if (auto* ownerForm = dynamic_cast<TCustomForm*>(Owner())) {
+        if (ownerForm->WindowState() == wsMinimized) ownerForm->SetWindowState(wsNormal);
+        dialog->SetCaption(ownerForm->Caption());
+    }
+    ApplyChineseFont(uiKind_, dialog->Font());
+    return dialog->ShowModal();
+}
+
+void TCodeConverter::ApplyChineseFont(TConvertKind kind, TFont* font) {
+    if (!font) return;
+    font->SetName("SimSun");
+    font->SetCharset(kind == 2 || kind == 3 ? CHINESEBIG5_CHARSET : GB2312_CHARSET);
+}
+
+}  // namespace krv
