@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/ComObj.h"
 #include "platform/SysUtils.h"
 
 namespace krv {
@@ -293,5 +294,9 @@ void THostServices::SetFileDescription(const std::string& lowerCaseFileName,
 const std::vector<Variant>& THostServices::HelpCalls() const { return data_->helpCalls; }
 int THostServices::ValidatorProductID() const { return data_->validatorProductId; }
 const Variant& THostServices::ValidatorBaseLimited() const { return data_->validatorBaseLimited; }
+
+void RegisterHostServices() {
+    RegisterComObjectFactory(kHostServicesClassName, [] { return std::make_shared<THostServices>(); });
+}
 
 }  // namespace krv

@@ -63,4 +63,10 @@ private:
     Variant counter_, validator_, lookup_;
 };
 
+// The name a stand-alone build of a job form creates its host services by.
+inline constexpr const char* kHostServicesClassName = "VantorWorkCenter.Manager";
+
+// Makes CreateOleObject("VantorWorkCenter.Manager") create a new THostServices in this process.
+void RegisterHostServices();
+
 }  // namespace krv

@@ -136,6 +136,13 @@ TEST_F(HostServicesTest, HelpCallsAndFileDescriptionsReachTheHost) {
     EXPECT_EQ(THostServicesCall::GetFileList(host_, "other.so"), "");
 }
 
+TEST(HostServicesByNameTest, StandAloneBuildsCreateTheServicesByName) {
+    RegisterHostServices();
+    const Variant host = CreateOleObject("VantorWorkCenter.Manager");
+    EXPECT_EQ(THostServicesCall::GetMessage(host, "E", "000006"), "无法连接应用服务器!");
+    UnregisterComObjectFactory(kHostServicesClassName);
+}
+
 // The typed entry points hand by-reference arguments back, also when the callee raises.
 TEST(OuterServicesTest, ByReferenceArgumentsComeBackChangedOrIntact) {
     auto validator = std::make_shared<DispatchObject>();
