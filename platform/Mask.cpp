@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Forms.h"
 #include "platform/SysUtils.h"
 
 namespace krv {
@@ -298,6 +299,122 @@ bool MaskLayout::IsComplete(const std::string& editText) const {
                          IsEmptyMark(static_cast<unsigned char>(editText[i]))))
             return false;
     }
+    return true;
+}
+
+// ---- TCustomMaskEdit -------------------------------------------------------------------------
+
+const TClassInfo& TCustomMaskEdit::StaticClassInfo() {
+    static const TClassInfo info =
+        TClassBuilder<TCustomMaskEdit>("TCustomMaskEdit", TCustomEdit::StaticClassInfo()).Build();
+    return info;
+}
+
+const TClassInfo& TMaskEdit::StaticClassInfo() {
+    static const TClassInfo info = [] {
+        TClassBuilder<TMaskEdit> b("TMaskEdit", TCustomMaskEdit::StaticClassInfo());
+        return b.Creatable()
+            .Str("EditMask", &TMaskEdit::EditMask, &TMaskEdit::SetEditMask)
+            .Str("Text", &TMaskEdit::Text, &TMaskEdit::SetText)
+            .Int("MaxLength", &TMaskEdit::MaxLength, &TMaskEdit::SetMaxLength)
+            .Bool("ReadOnly", &TMaskEdit::ReadOnly, &TMaskEdit::SetReadOnly)
+            .Enum("CharCase", TypeInfoEditCharCase(), &TMaskEdit::CharCase, &TMaskEdit::SetCharCase)
+            .Bool("AutoSelect", &TMaskEdit::AutoSelect, &TMaskEdit::SetAutoSelect)
+            .Char("PasswordChar", &TMaskEdit::PasswordChar, &TMaskEdit::SetPasswordChar)
+            .Str("ImeName", &TMaskEdit::ImeName, &TMaskEdit::SetImeName)
+            .Event("OnChange", &TMaskEdit::OnChange)
+            .Build();
+    }();
+    return info;
+}
+
+TCustomMaskEdit::TCustomMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
+
+void TCustomMaskEdit::SetEditMask(const std::string& editMask) {
+    if (editMask == editMask_) return;
+    MaskLayout next(editMask);
+    std::string editText;
+    if (!next.IsMasked())
+        editText = GetText();
+    else if (IsMasked())
+        editText = next.EditTextFromInput(layout_.InputOf(EditText()));
+    else
+        editText = next.FitFields(EditText());
+    editMask_ = editMask;
+    layout_ = std::move(next);
+    AssignText(editText);
+}
+
+void TCustomMaskEdit::SetEditText(const std::string& editText) {
+    AssignText(IsMasked() ? layout_.FitFields(editText) : editText);
+}
+
+std::string TCustomMaskEdit::GetText() const {
+    return IsMasked() ? layout_.TextOf(EditText()) : EditText();
+}
+
+void TCustomMaskEdit::SetText(const std::string& text) {
+    if (IsMasked())
+        AssignText(layout_.EditTextFor(ApplyCharCase(text)));
+    else
+        TCustomEdit::SetText(text);
+}
+
+void TCustomMaskEdit::ValidateEdit() const {
+    if (!Validate()) throw EDBEditError("Invalid input value.  Use escape key to abandon changes");
+}
+
+void TCustomMaskEdit::DoExit() {
+    if (Modified() && !Validate()) {
+        // Taking the focus back cancels the rest of the focus change.
+        SetFocus();
+        try {
+            ValidateEdit();
+        } catch (const EDBEditError& error) {
+            Application->ShowException(error);
+        }
+        return;
+    }
+    TCustomEdit::DoExit();
+}
+
+void TCustomMaskEdit::BlankSelection(std::string& editText) const {
+    for (int i = SelStart(); i < SelStart() + SelLength() && i < layout_.Length(); ++i)
+        if (!layout_.IsLiteral(i)) editText[i] = layout_.BlankChar();
+}
+
+bool TCustomMaskEdit::TypeChar(const std::string& ch) {
+    if (!IsMasked()) return TCustomEdit::TypeChar(ch);
+    if (ReadOnly()) return false;
+    std::string editText = EditText();
+    int caret = SelStart();
+    if (ch.size() == 1 && SelLength() == 0 && layout_.IsLiteral(caret) && editText[caret] == ch[0]) {
+        SetCaret(caret + 1);  // typing the literal steps over it
+        return true;
+    }
+    BlankSelection(editText);
+    const int slot = layout_.NextInput(caret);
+    const int taken = layout_.Place(editText, slot, ch.data(), static_cast<int>(ch.size()));
+    if (taken == 0) return false;  // refused: the selection stays as it was
+    SetCaret(layout_.NextInput(slot + taken));
+    StoreTyped(editText);
+    return true;
+}
+
+bool TCustomMaskEdit::DeleteChar(bool forward) {
+    if (!IsMasked()) return TCustomEdit::DeleteChar(forward);
+    if (ReadOnly()) return false;
+    std::string editText = EditText();
+    if (SelLength() > 0) {
+        BlankSelection(editText);
+        SetCaret(SelStart());
+    } else {
+        const int slot = forward ? layout_.NextInput(SelStart()) : layout_.PreviousInput(SelStart());
+        if (slot < 0 || slot >= layout_.Length()) return false;
+        editText[slot] = layout_.BlankChar();
+        SetCaret(slot);
+    }
+    StoreTyped(editText);
     return true;
 }
 

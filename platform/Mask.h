@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/StdCtrls.h"
+
 namespace krv {
 
 class MaskLayout {
@@ -80,6 +82,54 @@ private:
     bool keepLiterals_ = true;
     bool rightAligned_ = false;
     char blank_ = '_';
+};
+
+KRV_DECLARE_EXCEPTION(EDBEditError, Exception);
+
+// An edit whose text follows an edit mask. Its window text (EditText) shows every literal and
+// the blank character at empty positions; Text reads it as the mask's second field says.
+// Typing fills input positions only, refuses characters a position does not take, and steps
+// over literals.
+class TCustomMaskEdit : public TCustomEdit {
+    KRV_CLASS(TCustomMaskEdit)
+    explicit TCustomMaskEdit(TComponent* owner);
+
+    const std::string& EditMask() const { return editMask_; }
+    // A new mask re-formats the current text: what was typed under a previous mask keeps its
+    // input positions, a plain text is fitted field by field. Fires OnChange when the text changes.
+    virtual void SetEditMask(const std::string& editMask);
+    bool IsMasked() const { return layout_.IsMasked(); }
+    const MaskLayout& MaskRules() const { return layout_; }
+
+    std::string EditText() const { return TControl::GetText(); }
+    void SetEditText(const std::string& editText);
+    std::string GetText() const override;
+    // Masked, the text is fitted under the mask (see MaskLayout::EditTextFor).
+    void SetText(const std::string& text) override;
+
+    // Every required position is filled (always true without a mask).
+    bool Validate() const { return !IsMasked() || layout_.IsComplete(EditText()); }
+    // Raises EDBEditError when Validate fails.
+    virtual void ValidateEdit() const;
+    // Leaving an edit that a person changed and left incomplete shows the error and keeps the
+    // focus (OnExit does not run).
+    void DoExit() override;
+
+protected:
+    bool TypeChar(const std::string& ch) override;
+    bool DeleteChar(bool forward) override;
+    std::string EditBuffer() const override { return EditText(); }
+
+private:
+    void BlankSelection(std::string& editText) const;
+
+    std::string editMask_;
+    MaskLayout layout_;
+};
+
+class TMaskEdit : public TCustomMaskEdit {
+    KRV_CLASS(TMaskEdit)
+    explicit TMaskEdit(TComponent* owner) : TCustomMaskEdit(owner) {}
 };
 
 }  // namespace krv
