@@ -10,10 +10,19 @@
 namespace krv {
 namespace {
 
+std::string ReadFileBytes(const std::string& path) {
+    // A folder or a device under the name reads as no file, never as an error.
+    if (!FileExists(path)) return {};
+    try {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes = ReadFileBytes(path);
     if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
         std::u16string wide;
         for (size_t i = 2; i + 1 < bytes.size(); i += 2)

@@ -26,11 +26,16 @@ std::string& OverridePath() {
 // ---- file text -------------------------------------------------------------------------------
 
 std::optional<std::string> ReadAllBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    if (!FileExists(path)) return std::nullopt;  // a folder under the name is no file
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return std::nullopt;
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return bytes;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 std::u16string Utf16LeToWide(const std::string& bytes, size_t from) {

@@ -619,10 +619,15 @@ std::string FloatText(double value, char type, int precision) {
             std::snprintf(buffer, sizeof buffer, "%.*f", precision < 0 ? 2 : std::min(precision, 18),
                           value);
             return type == 'N' ? GroupThousands(buffer) : std::string(buffer);
-        case 'E':
+        case 'E': {
             std::snprintf(buffer, sizeof buffer, "%.*E",
                           (precision < 0 ? 15 : std::clamp(precision, 1, 18)) - 1, value);
-            return buffer;
+            // The run-time library writes the exponent with at least three digits.
+            std::string text = buffer;
+            size_t e = text.find('E');
+            if (e != std::string::npos && text.size() - e - 2 < 3) text.insert(e + 2, "0");
+            return text;
+        }
         default:  // 'G'
             std::snprintf(buffer, sizeof buffer, "%.*G",
                           precision < 0 ? 15 : std::clamp(precision, 1, 18), value);
@@ -666,14 +671,12 @@ std::string Format(const std::string& format, const std::vector<Variant>& args) 
             ++i;
             continue;
         }
-        // [index:]
-        size_t save = i;
-        int index = ReadCount(cur, i);
-        if (i < format.size() && format[i] == ':' && i > save) {
-            cur.next = size_t(index);
-            ++i;
-        } else {
-            i = save;
+        // [index:] moves to that argument
+        size_t digitsEnd = format.find_first_not_of("0123456789", i);
+        if (digitsEnd != std::string::npos && digitsEnd > i && format[digitsEnd] == ':') {
+            cur.next = size_t(std::min(std::stoul(format.substr(i, digitsEnd - i).substr(0, 9)),
+                                       4096ul));
+            i = digitsEnd + 1;
         }
         bool left = false;
         if (i < format.size() && format[i] == '-') {
