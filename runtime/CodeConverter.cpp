@@ -3,6 +3,8 @@
 #include "platform/CodePage.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
+#include "platform/Menus.h"
+#include "platform/StdCtrls.h"
 #include "platform/TypInfo.h"
 
 namespace krv {
@@ -90,6 +92,22 @@ TObject* ObjectPropertyOfClass(TObject* object, const std::string& name, const c
     return GetObjectProp(object, *prop);
 }
 
+// A combo box's selection, kept across changes that clear it.
+class KeptSelection {
+public:
+    explicit KeptSelection(TComponent* component)
+        : combo_(dynamic_cast<TCustomComboBox*>(component)), index_(combo_ ? combo_->ItemIndex() : -1) {}
+    ~KeptSelection() {
+        if (combo_ && combo_->Items()->Count() > 0 && combo_->ItemIndex() != index_) combo_->SetItemIndex(index_);
+    }
+    KeptSelection(const KeptSelection&) = delete;
+    KeptSelection& operator=(const KeptSelection&) = delete;
+
+private:
+    TCustomComboBox* combo_;
+    int index_;
+};
+
 bool IsTextProperty(const TPropInfo* prop) {
     return prop && (prop->Kind() == tkString || prop->Kind() == tkLString || prop->Kind() == tkWString);
 }
@@ -118,10 +136,8 @@ void TCodeConverter::ConvertPropertyGroups(TComponent* component) const {
     ConvertTextProperty(component, "Hint");
     ConvertTextProperty(component, "ButtonHint");
     if (auto* items = static_cast<TStrings*>(ObjectPropertyOfClass(component, "Items", "TStrings"))) {
-        const TPropInfo* index = GetPropInfo(component, "ItemIndex");
-        int64_t selected = index && index->Kind() == tkInteger ? GetOrdProp(component, *index) : -1;
+        KeptSelection selection(component);
         ConvertLines(items);
-        if (index && index->setOrd && selected != GetOrdProp(component, *index)) SetOrdProp(component, *index, selected);
     }
     ConvertLines(static_cast<TStrings*>(ObjectPropertyOfClass(component, "Lines", "TStrings")));
     ConvertStyle(component);
@@ -142,10 +158,8 @@ void TCodeConverter::ConvertStyle(TComponent* component) const {
         if (style == "lbStandard") newStyle = "lbOwnerDrawFixed";
     }
     if (newStyle.empty()) return;
-    const TPropInfo* index = GetPropInfo(component, "ItemIndex");
-    int64_t selected = index && index->Kind() == tkInteger ? GetOrdProp(component, *index) : -1;
+    KeptSelection selection(component);
     SetOrdProp(component, *prop, GetEnumValue(*prop->type, newStyle));
-    if (index && index->setOrd && selected != GetOrdProp(component, *index)) SetOrdProp(component, *index, selected);
 }
 
 void TCodeConverter::ConvertForm(TCustomForm* form, bool convertGrids) {
@@ -166,7 +180,22 @@ void TCodeConverter::ConvertForm(TCustomForm* form, bool convertGrids) {
     }
 }
 
-void TCodeConverter::ConvertKindSpecific(TComponent*, bool) const {}
+// Owner-drawn with a selection, so that the converted font draws the items.
+static void ConvertComboBox(TCustomComboBox* combo) {
+    if (combo->Style() != csSimple) {
+        KeptSelection selection(combo);
+        combo->SetStyle(csOwnerDrawFixed);
+    }
+    if (combo->ItemIndex() < 0 && combo->Items()->Count() > 0) combo->SetItemIndex(0);
+}
+
+void TCodeConverter::ConvertKindSpecific(TComponent* component, bool) const {
+    if (auto* combo = dynamic_cast<TCustomComboBox*>(component)) {
+        ConvertComboBox(combo);
+    } else if (auto* menu = dynamic_cast<TMenu*>(component)) {
+        menu->SetOwnerDraw(true);
+    }
+}
 
 int TCodeConverter::ShowConvertedMessage(const std::string& text, TMsgDlgType dialogType, TMsgDlgButtons buttons) {
     if (text.empty()) return 0;

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "platform/Forms.h"
+#include "platform/StdCtrls.h"
 #include "platform/TypInfo.h"
 
 namespace krv {
@@ -65,13 +66,19 @@ TObject* LangViewElement(TObject*, const std::string&, int, bool& handled) {
 // A list item's "Caption" and a tree node's "Text"; false for other objects and names.
 bool LangSetItemText(TObject*, const std::string&, const std::string&) { return false; }
 
+// The selected item of a combo box; the data-aware one of the grid pack is reached through its
+// published ItemIndex.
 int ItemIndexOf(TComponent* combo) {
+    if (auto* standard = dynamic_cast<TCustomComboBox*>(combo)) return standard->ItemIndex();
     const TPropInfo* prop = GetPropInfo(combo, "ItemIndex");
     return prop ? static_cast<int>(GetOrdProp(combo, *prop)) : -1;
 }
 
 void SetItemIndexOf(TComponent* combo, int index) {
-    if (const TPropInfo* prop = GetPropInfo(combo, "ItemIndex")) SetOrdProp(combo, *prop, index);
+    if (auto* standard = dynamic_cast<TCustomComboBox*>(combo))
+        standard->SetItemIndex(index);
+    else if (const TPropInfo* prop = GetPropInfo(combo, "ItemIndex"))
+        SetOrdProp(combo, *prop, index);
 }
 
 // Element n of what "Items" or "Columns" names on the object: the columns, items or nodes of a
@@ -173,7 +180,7 @@ void TwwDBCustomComboBoxRead::ReadAttributes() {
 
 std::unique_ptr<ILangRead> TReaderFactory::CreateReader(TComponent* component, const XmlNode& node) {
     if (IsA(component, "TwwDBCustomComboBox")) return std::make_unique<TwwDBCustomComboBoxRead>(component, node);
-    if (IsA(component, "TCustomComboBox")) return std::make_unique<TCustomComboBoxRead>(component, node);
+    if (dynamic_cast<TCustomComboBox*>(component)) return std::make_unique<TCustomComboBoxRead>(component, node);
     return std::make_unique<TComponentRead>(component, node);
 }
 
