@@ -22,7 +22,6 @@ namespace krv {
 
 class TWinControl;
 class TCustomForm;
-class TPopupMenu;  // defined with the menus
 
 // ---- window handles and messages -------------------------------------------------------------
 
@@ -291,8 +290,9 @@ class TControl : public TComponent {
 
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
-    TPopupMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(TPopupMenu* menu);
+    // The popup menu component (a TPopupMenu); cleared when the menu is freed.
+    TComponent* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TComponent* menu);
     bool UseRightToLeftAlignment() const { return false; }
 
     // Z order among the parent's children.
@@ -366,6 +366,10 @@ protected:
     virtual TCanvas* PaintCanvas() const { return nullptr; }
     // Messages without an installed handler.
     virtual void DefaultHandler(TMessage& message);
+    // Sets the initial visibility without the change hooks (constructors).
+    void InitVisible(bool visible) { visible_ = visible; }
+    // Where the client area starts inside the control (a form's border and caption).
+    virtual TPoint ClientAreaOffset() const { return {0, 0}; }
     // Stores the window text without side effects.
     void SetTextDirect(const std::string& text) { text_ = text; }
     void RequestAlign();
@@ -392,7 +396,7 @@ private:
     bool parentFont_ = true;
     bool assigningParentFont_ = false;
     TCursor cursor_ = crDefault;
-    TPopupMenu* popupMenu_ = nullptr;
+    TComponent* popupMenu_ = nullptr;
     bool needsPaint_ = true;
     bool mousePressed_ = false;
     std::unique_ptr<TSizeConstraints> constraints_;
@@ -430,7 +434,8 @@ class TWinControl : public TControl {
     // The next control after `current` (wrapping) among the descendants that can take the
     // focus (and have TabStop when checkTabStop; that are direct children when checkParent).
     TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
-    // Focuses FindNextControl(current, goForward, checkTabStop, false) when there is one.
+    // Focuses FindNextControl(current, goForward, checkTabStop, !checkTabStop) when there is
+    // one: Tab walks every descendant with TabStop, arrows stay among the siblings.
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
     // Focuses the first control in tab order that can take it.
     void SelectFirst();

@@ -128,7 +128,7 @@ public:
     virtual ~TDialogDriver() = default;
     // Answers a message dialog with a modal result.
     virtual int ShowDialog(TMessageForm& dialog) = 0;
-    // Answers a message box with an ID... answer.
+    // Answers a message box with an ID... value (IDOK, IDCANCEL ...).
     virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
 };
 
@@ -143,6 +143,8 @@ public:
     void QueueAnswer(int result);
     void QueueAction(std::function<int(TMessageForm&)> action);
     const std::vector<TDialogRecord>& Records() const { return records_; }
+    void ClearRecords() { records_.clear(); }
+    // Clears the records and the queued answers.
     void Reset();
 
 private:

@@ -131,22 +131,26 @@ protected:
     void VisibleChanged() override;
     void DefaultHandler(TMessage& message) override;
     void Paint() override;
+    TPoint ClientAreaOffset() const override;
 
 private:
     friend class TApplication;
+    friend class TScreen;
+    friend class TFormHandlerScope;
     void Activate();
     void Deactivate();
     void CloseModal();
     void FocusOnShow();
-    TWinControl* ExitingBlocked() const;
+    void FireFormEvent(const TNotifyEvent& event);
 
+    uint64_t serial_ = 0;
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
-    const TWinControl* exiting_ = nullptr;
+    std::vector<const TWinControl*> exiting_;   // exit events running, innermost last
+    std::vector<const TWinControl*> focusing_;  // focus changes running, innermost last
     int focusCount_ = 0;
     bool keyPreview_ = false;
     bool modal_ = false;
-    bool showing_ = false;
     TModalResult modalResult_ = mrNone;
     TWindowState windowState_ = wsNormal;
     TPosition position_ = poDesigned;
@@ -356,6 +360,7 @@ private:
     std::unique_ptr<TFont> hintFont_;
     std::unique_ptr<TFont> menuFont_;
     std::vector<TCustomForm*> forms_;
+    std::vector<TCustomForm*> activation_;  // visible forms, most recently activated last
     TCustomForm* activeForm_ = nullptr;
 };
 

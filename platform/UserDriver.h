@@ -26,8 +26,8 @@ public:
     // Types each character into the focused control: key down, key press (one or two bytes),
     // key up. "\r" is Enter, "\b" backspace, "\t" Tab, "\x1b" Esc.
     void Type(const std::string& text);
-    // Focuses the control (when it can take the focus), then types.
-    void TypeInto(TWinControl* control, const std::string& text);
+    // Focuses the control, then types; nothing is typed (false) when it did not get the focus.
+    bool TypeInto(TWinControl* control, const std::string& text);
     // A key with modifiers on the focused control; characters follow for Enter, Esc,
     // backspace, Tab and Space.
     void PressKey(Word key, TShiftState shift = {});
