@@ -45,16 +45,20 @@ std::string RegisteredServerLibrary(const std::string& className) {
     }
 }
 
-// A server library stays loaded once loaded: the objects it made run its code.
+// A server library stays loaded once loaded: the objects it made run its code. It is loaded
+// without the table's lock held, because its start-up may register factories of its own.
 HMODULE LoadServerLibrary(const std::string& className, const std::string& library) {
     FactoryTable& table = Table();
-    std::lock_guard guard(table.lock);
-    HMODULE& module = table.serverLibraries[library];
-    if (!module) module = LoadLibrary(library);
-    if (!module) {
-        table.serverLibraries.erase(library);
-        RaiseCreationError(className, "cannot load library " + library + " (" + LastLibraryError() + ")");
+    {
+        std::lock_guard guard(table.lock);
+        const auto loaded = table.serverLibraries.find(library);
+        if (loaded != table.serverLibraries.end()) return loaded->second;
     }
+    HMODULE module = LoadLibrary(library);
+    if (!module)
+        RaiseCreationError(className, "cannot load library " + library + " (" + LastLibraryError() + ")");
+    std::lock_guard guard(table.lock);
+    table.serverLibraries.emplace(library, module);
     return module;
 }
 
