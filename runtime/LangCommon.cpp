@@ -1,22 +1,29 @@
 #include "runtime/LangCommon.h"
 
-#include "platform/CodePage.h"
 #include "platform/SysUtils.h"
 #include "platform/TypInfo.h"
 #include "platform/XmlDom.h"
+#include "runtime/CorvantisINI.h"
 
 namespace krv {
 
 namespace {
 
-// Without settings files the process's own code page decides, as the settings default to it.
-TLangSettings SettingsOfTheSystem(TDesignType) {
+template <class Settings>
+TLangSettings CopyOf(const Settings& ini) {
     TLangSettings s;
-    int codePage = GetSystemCodePage();
-    s.SystemCodePage = codePage == 936 || codePage == 950 ? IntToStr(codePage) : "437";
-    s.UICodePage = s.SystemCodePage;
-    s.UIKind = s.UICodePage == "950" ? 2 : (s.UICodePage == "936" && s.SystemCodePage == "950" ? 4 : 0);
+    s.HomeFolder = ini.HomePath;
+    s.SystemCodePage = ini.SystemCodePage;
+    s.UICodePage = ini.UICodePage;
+    s.DBCodePage = ini.DBCodePage;
+    s.UIKind = ini.UIConvertKind;
+    s.DBKind = ini.DBConvertKind;
     return s;
+}
+
+TLangSettings SettingsFiles(TDesignType designType) {
+    if (designType == dtServer) return CopyOf(TCorvantisIniS());
+    return CopyOf(TCorvantisIniC());
 }
 
 TLangSettingsReader& Reader() {
@@ -32,7 +39,7 @@ const TTypeInfo& TypeInfoDesignType() {
 }
 
 TLangSettings ReadLangSettings(TDesignType designType) {
-    return Reader() ? Reader()(designType) : SettingsOfTheSystem(designType);
+    return Reader() ? Reader()(designType) : SettingsFiles(designType);
 }
 
 void SetLangSettingsReader(TLangSettingsReader reader) { Reader() = std::move(reader); }

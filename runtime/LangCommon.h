@@ -30,7 +30,7 @@ struct TLangSettings {
 
 // Reads the settings object of the design type afresh (nothing is cached).
 TLangSettings ReadLangSettings(TDesignType designType);
-// Replaces where the settings come from (tests); an empty reader restores the settings files.
+// Replaces where the settings come from (tests); an empty reader restores the settings objects.
 using TLangSettingsReader = std::function<TLangSettings(TDesignType)>;
 void SetLangSettingsReader(TLangSettingsReader reader);
 

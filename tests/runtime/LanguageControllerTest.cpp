@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
+#include "platform/Registry.h"
 #include "platform/TypInfo.h"
 
 namespace krv {
@@ -141,6 +142,21 @@ TEST(LanguageFolderTest, FolderByUiCodePage) {
     ScopedLangSettings settings(SettingsFor("936", "936", "936", bare.Path()));
     EXPECT_EQ(LanguageFolder(dtClient), "");
     EXPECT_EQ(LanguagePackagePath(dtClient, "TfrmBaseGene"), "");
+}
+
+// Without a replaced reader the installation's settings decide: a Western system code page is
+// normalised to "437", whose packages lie in ENG.
+TEST(LanguageFolderTest, FromTheInstallationSettings) {
+    TempFolder home;
+    home.Write("MultiLanguage/ENG/TfrmBaseBatch.Lng", "<R><sOver Msg=\"Done\"/></R>");
+    SetRegistryFilePath(home.Write("registry.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\KRV\\Corvantis]\r\n"
+                                                   "\"ClientPath\"=\"" + home.Path() + "\"\r\n"));
+    SetSystemCodePage(1252);
+    EXPECT_EQ(LanguageFolder(dtClient), home.Path() + "MultiLanguage/ENG/");
+    EXPECT_EQ(ReadLangMessage(false, "TfrmBaseBatch", "sOver", "x"), "Done");
+    EXPECT_EQ(ReadLangMessage(true, "TfrmBaseBatch", "sOver", "x"), "x");  // no server installation
+    SetSystemCodePage(936);
+    SetRegistryFilePath("");
 }
 
 class ReadLangMessageTest : public ::testing::Test {
