@@ -7,6 +7,7 @@
 #include "platform/ComObj.h"
 #include "platform/SysUtils.h"
 #include "platform/TypInfo.h"
+#include "runtime/CorvantisINI.h"
 #include "runtime/LibStrs.h"
 
 namespace krv {
@@ -123,8 +124,7 @@ const TClassInfo& TfrmBaseGene::StaticClassInfo() {
 }
 
 TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TKRForm(owner) {
-    SetBounds(0, 0, 509, 355);
-    SetBorderIcons(TBorderIcons{biMaximize});
+    BuildScreen();
     // The application server is the same for every job of the family.
     MainMidas.ServerName = kAppServerName;
     OnCreate = TNotifyEvent(this, &TfrmBaseGene::FormCreate);
@@ -134,6 +134,34 @@ TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TKRForm(owner) {
 }
 
 TfrmBaseGene::~TfrmBaseGene() = default;
+
+void TfrmBaseGene::BuildScreen() {
+    BeginLoading();
+    SetName("frmBaseGene");
+    SetBounds(0, 0, 509, 355);
+    SetBorderIcons(TBorderIcons{biMaximize});
+
+    btnOk = new TButton(this);
+    btnOk->SetName("btnOk");
+    btnOk->SetParent(this);
+    btnOk->SetBounds(330, 320, 75, 25);
+    btnOk->SetCaption("确定");
+    btnOk->SetHint("确定");
+    btnOk->SetTabOrder(0);
+    btnOk->OnClick = TNotifyEvent(this, &TfrmBaseGene::btnOkClick);
+
+    btnCancel = new TButton(this);
+    btnCancel->SetName("btnCancel");
+    btnCancel->SetParent(this);
+    btnCancel->SetBounds(415, 320, 75, 25);
+    btnCancel->SetCaption("取消");
+    btnCancel->SetHint("取消");
+    btnCancel->SetCancel(true);
+    btnCancel->SetModalResult(mrCancel);
+    btnCancel->SetTabOrder(1);
+    btnCancel->OnClick = TNotifyEvent(this, &TfrmBaseGene::btnCancelClick);
+    EndLoading();
+}
 
 void TfrmBaseGene::FormCreate(TObject* sender) {
     TKRForm::FormCreate(sender);
@@ -217,11 +245,11 @@ bool TfrmBaseGene::ConnectToServer() {
     return !AppServer.IsEmpty();
 }
 
+// A short array leaves the missing texts empty: the failure it causes has been reported already.
 void TfrmBaseGene::SetUserParams(const Variant& params) {
-    if (!VarIsArray(params)) throw EVariantBadIndexError("Variant is not an array");
-    UserId = VarToStr(params[0]);
-    CompanyId = VarToStr(params[1]);
-    DatabaseName = VarToStr(params[2]);
+    UserId = VarToStr(ElementOr(params, 0));
+    CompanyId = VarToStr(ElementOr(params, 1));
+    DatabaseName = VarToStr(ElementOr(params, 2));
 }
 
 void TfrmBaseGene::ConnectHostServices() {
@@ -278,9 +306,20 @@ bool TfrmBaseGene::ConfigureServerAddress() {
         ReportMessage(MessageIdLog);
         return false;
     }
-    // The client settings' server list replaces the designed address once the settings are read
-    // here; until then the designed address stays.
-    return true;
+    try {
+        const TCorvantisIniC settings;
+        const Variant& servers = settings.ServerList;
+        if (VarIsNonEmptyArray(servers)) {
+            // The first configured server.
+            const int row = servers.LowBound(1), column = servers.LowBound(2);
+            MainMidas.Address = VarToStr(servers.At(row, column));
+            MainMidas.Port = servers.At(row + 1, column).AsInteger();
+        }
+        return true;
+    } catch (const std::exception& error) {
+        ReportError(ErrorText(error));
+        return false;
+    }
 }
 
 bool TfrmBaseGene::ConnectServer() {
@@ -367,10 +406,7 @@ void TfrmBaseGene::SetCaptionName(const std::string& name) {
 
 // ---- messages ----------------------------------------------------------------------------------
 
-bool TfrmBaseGene::CancelFocused() const {
-    const TComponent* cancel = FindComponent("btnCancel");
-    return cancel && ActiveControl() == cancel;
-}
+bool TfrmBaseGene::CancelFocused() const { return btnCancel && ActiveControl() == btnCancel; }
 
 void TfrmBaseGene::ReportMessage(const std::string& idText) {
     if (CancelFocused()) return;
@@ -528,7 +564,7 @@ void TfrmBaseGene::ApplyPresetPackage(const Variant& package) {
     if (mode > 2 && check) {
         RunPreset(mode);
     } else if (PresetAccepted) {
-        if (auto* ok = dynamic_cast<TControl*>(FindComponent("btnOk"))) ok->Click();
+        btnOk->Click();
     }
 }
 

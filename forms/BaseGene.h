@@ -13,6 +13,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "platform/StdCtrls.h"
 #include "platform/Variant.h"
 
 namespace krv {
@@ -141,6 +142,8 @@ class TfrmBaseGene : public TKRForm {
     bool LocalServer = false;
 
     // ---- components ---------------------------------------------------------------------------
+    TButton* btnOk = nullptr;
+    TButton* btnCancel = nullptr;
     TServerConnection MainMidas;
 
 protected:
@@ -154,6 +157,7 @@ protected:
     void PostCloseRequest();
 
 private:
+    void BuildScreen();
     bool ConnectToServer();
     void LoadSystemSettings();
     bool initialized_ = false;
