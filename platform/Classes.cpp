@@ -706,7 +706,6 @@ TCollection::~TCollection() {
 TCollectionItem* TCollection::Add() {
     TCollectionItem* item = factory_ ? factory_(this) : new TCollectionItem(this);
     if (item->Collection() != this) item->SetCollection(this);
-    Changed();
     return item;
 }
 
