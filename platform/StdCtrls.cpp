@@ -877,6 +877,12 @@ void TCustomComboBox::SetItemIndex(int index) {
     NotifyPeer(TPeerChange::Text);
 }
 
+std::string TCustomComboBox::GetText() const {
+    if (!IsListStyle()) return TControl::GetText();
+    const int selected = ItemIndex();
+    return selected >= 0 ? Items()->Strings(selected) : std::string();
+}
+
 void TCustomComboBox::SetText(const std::string& text) {
     if (IsListStyle()) {
         const int index = Items()->IndexOf(text);

@@ -440,6 +440,8 @@ class TCustomComboBox : public TCustomListControl {
     bool IsOwnerDrawn() const override { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
     // Selecting shows the item's text (nothing selected: an empty text). No OnChange.
     void SetItemIndex(int index) override;
+    // A list style shows the selected item's text.
+    std::string GetText() const override;
     // A list style selects the item with that text (ignoring case) when there is one; an edit
     // style stores the text and selects the item that matches it exactly. No OnChange.
     void SetText(const std::string& text) override;

@@ -147,3 +147,80 @@ TEST(MaskLayout, InputCarriesAcrossAChangeOfMask) {
 
 }  // namespace
 }  // namespace krv
+
+#include "platform/Forms.h"
+#include "platform/UserDriver.h"
+
+namespace krv {
+namespace {
+
+struct MaskEditTest : ::testing::Test {
+    void SetUp() override {
+        user.Reset();
+        form = Create<TForm>(nullptr);
+        form->Show();
+        edit = Create<TMaskEdit>(form);
+        edit->SetParent(form);
+        other = Create<TEdit>(form);
+        other->SetParent(form);
+        edit->OnChange = [this](TObject*) { ++changes; };
+    }
+    void TearDown() override { form->Free(); }
+    TUserDriver user;
+    TForm* form = nullptr;
+    TMaskEdit* edit = nullptr;
+    TEdit* other = nullptr;
+    int changes = 0;
+};
+
+TEST_F(MaskEditTest, TypingFillsInputPositionsAndStepsOverLiterals) {
+    edit->SetEditMask("9999/99/99;1;_");
+    EXPECT_EQ(edit->EditText(), "____/__/__");
+    EXPECT_EQ(edit->Text(), "    /  /  ");
+    user.TypeInto(edit, "2024x0513");  // "x" is refused
+    EXPECT_EQ(edit->Text(), "2024/05/13");
+    user.Type("\b\b");
+    EXPECT_EQ(edit->EditText(), "2024/05/__");
+    user.Type("2/");  // typing the literal itself steps over it
+    EXPECT_EQ(edit->Text(), "2024/05/2 ");
+    EXPECT_TRUE(edit->Modified());
+}
+
+TEST_F(MaskEditTest, AssignmentsAndMaskChangesReformatAndFireOnChange) {
+    SetStrProp(edit, "Text", "20240513");
+    SetStrProp(edit, "EditMask", "9999/99/99;1; ");  // a plain text is fitted under the new mask
+    EXPECT_EQ(edit->Text(), "2024/05/13");
+    EXPECT_EQ(changes, 2);
+    edit->SetEditMask("9999-99-99;0; ");  // typed input keeps its positions
+    EXPECT_EQ(edit->EditText(), "2024-05-13");
+    EXPECT_EQ(edit->Text(), "20240513");
+    edit->SetText("");
+    EXPECT_EQ(edit->EditText(), "    -  -  ");
+    edit->SetEditMask("");
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(changes, 5);
+    EXPECT_FALSE(IsPublishedProp(edit, "Caption"));
+}
+
+TEST_F(MaskEditTest, LeavingAnIncompleteRequiredInputKeepsTheFocus) {
+    edit->SetEditMask("00:00;1;_");
+    int exits = 0;
+    edit->OnExit = [&](TObject*) { ++exits; };
+    user.TypeInto(edit, "1");
+    user.Focus(other);
+    EXPECT_EQ(form->ActiveControl(), edit);
+    ASSERT_NE(user.LastDialog(), nullptr);
+    EXPECT_EQ(exits, 0);
+    user.Type("234");
+    EXPECT_TRUE(user.Focus(other));
+    EXPECT_EQ(exits, 1);
+
+    edit->SetEditMask("99:99;1;_");  // optional digits: leaving half-filled is fine
+    user.ClearDialogs();
+    user.TypeInto(edit, "1");
+    EXPECT_TRUE(user.Focus(other));
+    EXPECT_EQ(user.LastDialog(), nullptr);
+}
+
+}  // namespace
+}  // namespace krv
