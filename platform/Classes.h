@@ -145,6 +145,8 @@ private:
 using TNotifyEvent = TEvent<TObject*>;
 
 // The declared type name of an event type, as the published-property metadata reports it.
+// Event types with the same parameters are one C++ type, so only one of them can specialize
+// this; the others pass their name to TClassBuilder::Event.
 template <class E>
 inline constexpr const char* kEventTypeName = "TMethod";
 template <>

@@ -94,7 +94,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
             .Event("OnDeactivate", &F::OnDeactivate)
             .Event("OnPaint", &F::OnPaint)
             .Event("OnClose", &F::OnClose)
-            .Event("OnCloseQuery", &F::OnCloseQuery)
+            .Event("OnCloseQuery", &F::OnCloseQuery, "TCloseQueryEvent")
             .Event("OnResize", &F::OnResize)
             .Event("OnClick", &F::OnClick)
             .Event("OnDblClick", &F::OnDblClick)

@@ -37,7 +37,6 @@ const TTypeInfo& TypeInfoFormBorderStyle();
 using TCloseEvent = TEvent<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 template <> inline constexpr const char* kEventTypeName<TCloseEvent> = "TCloseEvent";
-template <> inline constexpr const char* kEventTypeName<TCloseQueryEvent> = "TCloseQueryEvent";
 
 class TCustomForm : public TCustomControl {
     KRV_CLASS(TCustomForm)
