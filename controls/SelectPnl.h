@@ -5,9 +5,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "controls/F2Button.h"
+#include "controls/GSpdBtn.h"
+#include "platform/ExtCtrls.h"
+#include "platform/Mask.h"
+#include "platform/StdCtrls.h"
 #include "platform/Variant.h"
 
 namespace krv {
@@ -91,5 +97,349 @@ int64_t DateNumber(const std::string& text, TDateType dateType, const std::strin
 int CompareRows(const SelectRow& a, const SelectRow& b, int sortColumn, bool ascending);
 // The form of a caption under which duplicates compare equal (exact bytes, or upper-cased).
 std::string DuplicateKey(const std::string& caption, TCheckDuplicate rule);
+
+// ---- the panel's controls --------------------------------------------------------------------
+
+const TTypeInfo& TypeInfoSelectStyle();     // "TSelectStyle"
+const TTypeInfo& TypeInfoValueType();       // "TValueType"
+const TTypeInfo& TypeInfoDateType();        // "TDateType"
+const TTypeInfo& TypeInfoCheckDuplicate();  // "TCheckDuplicate"
+
+// Which part of a row changed.
+enum TItemChange : uint8_t { ctText, ctImage, ctState };
+
+class TOruListView;
+
+// One row of the list: the caption (cell 0) and its sub-items.
+class TOruListItem {
+public:
+    const std::string& Caption() const { return cells_[0]; }
+    // Sub-item k (0-based) is cell k + 1.
+    int SubItemCount() const { return static_cast<int>(cells_.size()) - 1; }
+    const std::string& SubItem(int index) const { return cells_.at(static_cast<size_t>(index) + 1); }
+    const SelectRow& Cells() const { return cells_; }
+    bool Selected() const { return selected_; }
+    int Index() const { return index_; }
+
+private:
+    friend class TOruListView;
+    SelectRow cells_{std::string()};
+    bool selected_ = false;
+    int index_ = 0;
+};
+
+using TItemSelectEvent = TEvent<TObject*, TOruListItem*, int, bool>;
+using TItemChangeEvent = TEvent<TObject*, TOruListItem*, TItemChange>;
+using TItemChangingEvent = TEvent<TObject*, TOruListItem*, TItemChange, bool&>;
+using TColumnClickEvent = TEvent<TObject*, int>;
+template <> inline constexpr const char* kEventTypeName<TItemSelectEvent> = "TItemSelectEvent";
+template <> inline constexpr const char* kEventTypeName<TItemChangeEvent> = "TLVChangeEvent";
+template <> inline constexpr const char* kEventTypeName<TItemChangingEvent> = "TLVChangingEvent";
+
+// The panel's list of rows in report view: columns with captions and widths, rows of cells,
+// multiple selection of whole rows, optionally kept sorted and free of duplicate captions.
+class TOruListView : public TCustomControl {
+    KRV_CLASS(TOruListView)
+    explicit TOruListView(TComponent* owner);
+    ~TOruListView() override;
+
+    int ColumnCount() const { return static_cast<int>(columns_.size()); }
+    const std::string& ColumnCaption(int index) const { return columns_.at(static_cast<size_t>(index)).caption; }
+    int ColumnWidth(int index) const { return columns_.at(static_cast<size_t>(index)).width; }
+    void AddColumn(const std::string& caption);
+    void ClearColumns();
+
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+    TOruListItem* Items(int index) const { return items_.at(static_cast<size_t>(index)).get(); }
+    SelectRows Rows() const;
+    // Adds a row from its cells (cell 0 the caption), adding columns "Data<n>" as needed and
+    // padding every row to the same number of sub-items; false for no cells or on an error.
+    bool AddRow(const SelectRow& cells);
+    void ClearRows();
+    void DeleteItem(int index);
+    // Changes one cell (column 0 the caption), as an edit of the row.
+    void SetCell(int index, int column, const std::string& text);
+    void SetItemSelected(int index, bool selected);
+    int SelCount() const;
+    // Every column as wide as its longest text (caption or cells), counted in "W"s of the font.
+    void AutoSizeColumns();
+
+    bool ColumnsAutoSize() const { return columnsAutoSize_; }
+    void SetColumnsAutoSize(bool autoSize) { columnsAutoSize_ = autoSize; }
+    TCheckDuplicate CheckDuplicate() const { return checkDuplicate_; }
+    void SetCheckDuplicate(TCheckDuplicate rule) { checkDuplicate_ = rule; }
+    // Drops every row whose caption repeats that of an earlier row under the duplicate rule.
+    void RemoveDuplicates();
+    // Kept sorted by the sort keys as rows arrive; turning it on sorts the rows present.
+    bool SortRows() const { return sortRows_; }
+    void SetSortRows(bool sortRows);
+    int SortColumn() const { return sortColumn_; }
+    bool SortAscending() const { return sortAscending_; }
+    void Sort();
+
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool multiSelect) { multiSelect_ = multiSelect; }
+    bool RowSelect() const { return rowSelect_; }
+    void SetRowSelect(bool rowSelect) { rowSelect_ = rowSelect; }
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool hide) { hideSelection_ = hide; Invalidate(); }
+    bool ShowColumnHeaders() const { return showColumnHeaders_; }
+    void SetShowColumnHeaders(bool show) { showColumnHeaders_ = show; Invalidate(); }
+
+    // What a person does: clicks a column header (sorting by it, or reversing that order), and
+    // clicks a row (alone, or with Ctrl adding or removing it).
+    void UserColumnClick(int column);
+    void UserSelect(int index, TShiftState shift = {});
+    // A left press first takes the focus; when the focus cannot come here the press is ignored.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool FocusOnClick() const override { return true; }
+    unsigned DialogCode() const override { return dlgcWantArrows; }
+
+    TItemSelectEvent OnSelectItem;
+    TItemChangeEvent OnChange;
+    TItemChangingEvent OnChanging;
+    TColumnClickEvent OnColumnClick;
+
+protected:
+    void Paint() override;
+
+private:
+    struct Column {
+        std::string caption;
+        int width = 0;
+    };
+    bool Allows(TOruListItem& item, TItemChange change);
+    void Renumber(size_t from = 0);
+    size_t SortedPosition(const SelectRow& cells) const;
+
+    std::vector<Column> columns_;
+    std::vector<std::unique_ptr<TOruListItem>> items_;
+    bool columnsAutoSize_ = true;
+    TCheckDuplicate checkDuplicate_ = cd_None;
+    bool sortRows_ = false;
+    int sortColumn_ = 0;
+    bool sortAscending_ = true;
+    bool multiSelect_ = false;
+    bool rowSelect_ = false;
+    bool readOnly_ = false;
+    bool hideSelection_ = true;
+    bool showColumnHeaders_ = true;
+};
+
+// A mask edit whose change notification can be muted.
+class TOruMaskEdit : public TMaskEdit {
+    KRV_CLASS(TOruMaskEdit)
+    explicit TOruMaskEdit(TComponent* owner) : TMaskEdit(owner) {}
+    bool Muted() const { return muted_; }
+    void SetMuted(bool muted) { muted_ = muted; }
+
+protected:
+    void Change() override;
+
+private:
+    bool muted_ = false;
+};
+
+// The user-choice check box.
+class TOruCheckBox : public TCheckBox {
+    KRV_CLASS(TOruCheckBox)
+    explicit TOruCheckBox(TComponent* owner) : TCheckBox(owner) {}
+};
+
+using TOpenWinClickEvent = TEvent<TObject*, TObject*>;                          // SenderParent, Sender
+using TDeleteClickEvent = TEvent<TObject*, bool&>;                              // Sender, Accept
+using TStyleChangingEvent = TEvent<TObject*, TSelectStyle, TSelectStyle&, bool&>;  // NowStyle, NewStyle, Accept
+using TStyleChangeEvent = TEvent<TObject*, TSelectStyle, TSelectStyle>;         // OldStyle, NewStyle
+template <> inline constexpr const char* kEventTypeName<TOpenWinClickEvent> = "TOpenWinClickEvent";
+template <> inline constexpr const char* kEventTypeName<TDeleteClickEvent> = "TDeleteClickEvent";
+template <> inline constexpr const char* kEventTypeName<TStyleChangingEvent> = "TStyleChangingEvent";
+template <> inline constexpr const char* kEventTypeName<TStyleChangeEvent> = "TStyleChangeEvent";
+
+class TSelectPanel : public TGroupBox {
+    KRV_CLASS(TSelectPanel)
+    // 353 by 45, range style, the other layouts' size 200 by 105.
+    explicit TSelectPanel(TComponent* owner);
+    ~TSelectPanel() override;
+
+    // ---- the condition ----
+    TSelectStyle Style() const { return style_; }
+    // OnStyleChanging may change or refuse the new style; then the controls, the size and the
+    // layout follow, OnStyleChange fires (Style still reads the old style), and Style changes.
+    void SetStyle(TSelectStyle style);
+    bool IsRangeMode() const;
+    std::string BeginText() const { return edBegin_->Text(); }
+    void SetBeginText(const std::string& text) { edBegin_->SetText(text); }
+    std::string EndText() const { return edFinal_->Text(); }
+    void SetEndText(const std::string& text) { edFinal_->SetText(text); }
+    bool UserChoice() const { return userChoice_; }
+    // Acts only in the user-choice style: the check box follows, the layout changes, then
+    // OnTypeClick fires.
+    void SetUserChoice(bool userChoice);
+    bool AddRow(const SelectRow& cells) { return listBox_->AddRow(cells); }
+    void ClearRows() { listBox_->ClearRows(); }
+    SelectCondition Condition() const;
+    // Rows text, saved value and server value of the current condition.
+    std::string RowsText() const { return RowsToText(listBox_->Rows()); }
+    std::string SaveValue() const { return FormatSaveValue(Condition()); }
+    Variant ServerValue() const { return FormatServerValue(Condition()); }
+    // Replaces the rows by those of a rows text.
+    void LoadRowsText(const std::string& text);
+    // Restores a saved value; the style stays. Raises "parse spSaveValue error" when the rows of
+    // a discrete value cannot be read back.
+    void RestoreSaveValue(const std::string& value);
+    // The exit validation: trims, normalises and orders begin and end.
+    void OrderRange();
+    // Sets the style's controls visible.
+    void ShowStyleControls(TSelectStyle style);
+
+    // ---- published settings ----
+    bool AutoChangeDateSite() const { return autoChangeDateSite_; }
+    void SetAutoChangeDateSite(bool on) { autoChangeDateSite_ = on; }
+    TStrings* BeginWords() const { return beginWords_.get(); }
+    void SetBeginWords(const TStrings* words);
+    TStrings* FinalWords() const { return finalWords_.get(); }
+    void SetFinalWords(const TStrings* words);
+    bool ColumnsAutoSize() const { return listBox_->ColumnsAutoSize(); }
+    void SetColumnsAutoSize(bool on) { listBox_->SetColumnsAutoSize(on); }
+    bool CanOpenWin() const { return canOpenWin_; }
+    virtual void SetCanOpenWin(bool canOpenWin);
+    TCheckDuplicate CheckDuplicate() const { return listBox_->CheckDuplicate(); }
+    void SetCheckDuplicate(TCheckDuplicate rule);
+    TStrings* ChildHints() const { return childHints_.get(); }
+    void SetChildHints(const TStrings* hints) { childHints_->Assign(hints); }
+    // A snapshot of the column captions; assigning replaces the columns by one per caption.
+    TStrings* ColumnCaptions();
+    void SetColumnCaptions(const TStrings* captions);
+    TDateType DateType() const { return dateType_; }
+    void SetDateType(TDateType type) { dateType_ = type; }
+    const std::string& DateSign() const { return dateSign_; }
+    void SetDateSign(const std::string& sign) { dateSign_ = sign; }
+    const std::string& Discard() const { return discard_; }
+    void SetDiscard(const std::string& discard) { discard_ = discard; }
+    const std::string& EditMask() const { return editMask_; }
+    void SetEditMask(const std::string& mask);
+    // The text an empty edit shows under the mask.
+    const std::string& BlankText() const { return blankText_; }
+    int GlyphIndex() const { return glyphIndex_; }
+    void SetGlyphIndex(int index);
+    std::string HintWord() const { return chkUserChoice_->Caption(); }
+    void SetHintWord(const std::string& word);
+    bool HideSelection() const { return listBox_->HideSelection(); }
+    void SetHideSelection(bool hide) { listBox_->SetHideSelection(hide); }
+    int OtherHeight() const { return otherHeight_; }
+    void SetOtherHeight(int height) { otherHeight_ = height; }
+    int OtherWidth() const { return otherWidth_; }
+    void SetOtherWidth(int width) { otherWidth_ = width; }
+    bool ShowColumnHeader() const { return listBox_->ShowColumnHeaders(); }
+    void SetShowColumnHeader(bool show) { listBox_->SetShowColumnHeaders(show); }
+    bool SortListBox() const { return listBox_->SortRows(); }
+    void SetSortListBox(bool sort) { listBox_->SetSortRows(sort); }
+    bool UseDiscard() const { return useDiscard_; }
+    void SetUseDiscard(bool on) { useDiscard_ = on; }
+    bool UseVertical() const { return useVertical_; }
+    // Only in the range style; a change exchanges the size with the other layouts' size.
+    void SetUseVertical(bool vertical);
+    TValueType ValueType() const { return valueType_; }
+    void SetValueType(TValueType type) { valueType_ = type; }
+
+    // ---- children ----
+    TOruCheckBox* chkUserChoice() const { return chkUserChoice_; }
+    TPanel* pnlRange() const { return pnlRange_; }
+    TLabel* lblBegin() const { return lblBegin_; }
+    TOruMaskEdit* edBegin() const { return edBegin_; }
+    TF2Button* btnBegin() const { return btnBegin_; }
+    TLabel* lblFinal() const { return lblFinal_; }
+    TOruMaskEdit* edFinal() const { return edFinal_; }
+    TF2Button* btnFinal() const { return btnFinal_; }
+    TPanel* pnlList() const { return pnlList_; }
+    TF2Button* btnList() const { return btnList_; }
+    TGSpeedButton* btnDeleteRow() const { return btnDeleteRow_; }
+    TGSpeedButton* btnClearRows() const { return btnClearRows_; }
+    TOruListView* ListBox() const { return listBox_; }
+
+    // Enables or disables the panel and everything inside it.
+    void SetEnabled(bool enabled) override;
+    // In list mode the focus goes on to the list.
+    void SetFocus() override;
+    // Runs the exit validation, then OnExit.
+    void DoExit() override;
+    // Lays the children out for the current style.
+    void Relayout();
+
+    TOpenWinClickEvent OnOpenWinClick;
+    TNotifyEvent OnClearClick;
+    TDeleteClickEvent OnDeleteClick;
+    TNotifyEvent OnTypeClick;
+    TStyleChangingEvent OnStyleChanging;
+    TStyleChangeEvent OnStyleChange;
+    TItemSelectEvent OnItemSelect;
+    TItemChangeEvent OnItemChange;
+    TItemChangingEvent OnItemChanging;
+
+protected:
+    void Loaded() override;
+    void Resize() override;
+    void FontChanged() override;
+
+private:
+    void CreateChildren();
+    void ForwardEvents();
+    template <class T>
+    T* MakeChild(TWinControl* parent);
+    void ApplyUserChoice();
+    void ExchangeSize();
+    void LayoutFor(TSelectStyle style);
+    void ContainerLayout(TPanel* front, TPanel* back);
+    void UserChoiceLayout();
+    void HorizontalRangeLayout();
+    void VerticalRangeLayout();
+    void ListLayout();
+    std::string Words(const TStrings& words, int entry) const;
+    void WordsChanged(TObject* sender);
+    void HintsChanged(TObject* sender);
+    void LookupClick(TWinControl* target);
+    void DeleteRowClick(TObject* sender);
+    void ClearRowsClick(TObject* sender);
+    void UserChoiceClick(TObject* sender);
+    RangeRules Rules() const;
+
+    TOruCheckBox* chkUserChoice_ = nullptr;
+    TPanel* pnlRange_ = nullptr;
+    TLabel* lblBegin_ = nullptr;
+    TOruMaskEdit* edBegin_ = nullptr;
+    TF2Button* btnBegin_ = nullptr;
+    TLabel* lblFinal_ = nullptr;
+    TOruMaskEdit* edFinal_ = nullptr;
+    TF2Button* btnFinal_ = nullptr;
+    TPanel* pnlList_ = nullptr;
+    TF2Button* btnList_ = nullptr;
+    TGSpeedButton* btnDeleteRow_ = nullptr;
+    TGSpeedButton* btnClearRows_ = nullptr;
+    TOruListView* listBox_ = nullptr;
+
+    std::unique_ptr<TStringList> beginWords_;
+    std::unique_ptr<TStringList> finalWords_;
+    std::unique_ptr<TStringList> childHints_;
+    std::unique_ptr<TStringList> columnCaptions_;
+    bool assigningWords_ = false;
+
+    TSelectStyle style_ = sp_Range;
+    bool userChoice_ = true;
+    bool autoChangeDateSite_ = true;
+    bool canOpenWin_ = true;
+    TDateType dateType_ = dt_NoneCare;
+    std::string dateSign_ = "/";
+    std::string discard_;
+    std::string editMask_;
+    std::string blankText_;
+    int glyphIndex_ = 8;
+    int otherHeight_ = 105;
+    int otherWidth_ = 200;
+    bool useDiscard_ = false;
+    bool useVertical_ = false;
+    TValueType valueType_ = vt_String;
+};
 
 }  // namespace krv
