@@ -1,6 +1,8 @@
 // The job controller as a host sees it. A host includes this header, obtains a controller from the
 // library's export `GetController` and drives the job through the virtual operations below.
 //
+// The class is defined entirely here, so a host compiles it in as the module does.
+//
 // The host contract is the order of the virtual operations (table slots 0..17, declared first and
 // in that order, the destructor after them) and the order and types of the data fields. Do not
 // reorder, insert or remove either; add new operations only after `Reserved`.
@@ -57,17 +59,23 @@ public:
     /* 9 */ virtual int32_t GetJobInfo(Variant& info) = 0;
     /* 10 */ virtual bool FormIsNil() = 0;
     // ---- slots 11..17 have base implementations ----------------------------------------------
-    /* 11 */ virtual void NotifyFormCreated();
-    /* 12 */ virtual void FormShowRelay(TObject* sender);
-    /* 13 */ virtual void FormHideRelay(TObject* sender);
-    /* 14 */ virtual void FormDestroyRelay(TObject* sender);
-    /* 15 */ virtual void NotifyReserved();
+    /* 11 */ virtual void NotifyFormCreated() { Notify(DLLNotifyFormCreated); }
+    /* 12 */ virtual void FormShowRelay(TObject*) { Notify(DLLNotifyFormShown); }
+    /* 13 */ virtual void FormHideRelay(TObject*) { Notify(DLLNotifyFormHidden); }
+    /* 14 */ virtual void FormDestroyRelay(TObject*) { Notify(DLLNotifyFormDestroyed); }
+    /* 15 */ virtual void NotifyReserved() { Notify(DLLNotifyReserved); }
     // Every notification goes through here, so a derived controller can intercept them all.
-    /* 16 */ virtual void Notify(int32_t code);
-    /* 17 */ virtual void Reserved();
+    // The callback runs from a copy: a host may free the controller (and with it OnNotify)
+    // while its callback is still running.
+    /* 16 */ virtual void Notify(int32_t code) {
+        if (!OnNotify) return;
+        const TDLLNotifyEvent callback = OnNotify;
+        callback(code, this);
+    }
+    /* 17 */ virtual void Reserved() {}
 
     // Freeing the controller frees its form first.
-    virtual ~TDLLBaseController();
+    virtual ~TDLLBaseController() = default;
 
     // ---- host-visible data, in this order ------------------------------------------------------
     Variant HostServices;     // the host's service object, copied into the form by CreateForm
