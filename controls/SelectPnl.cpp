@@ -275,141 +275,81 @@ const TTypeInfo& TypeInfoCheckDuplicate() {
 // ---- TOruListView ----------------------------------------------------------------------------
 
 const TClassInfo& TOruListView::StaticClassInfo() {
-    static const TClassInfo info = [] {
-        TClassBuilder<TOruListView> b("TOruListView", TCustomControl::StaticClassInfo());
-        return PublishWinControl(b)
+    static const TClassInfo info =
+        TClassBuilder<TOruListView>("TOruListView", TListView::StaticClassInfo())
             .Bool("ColumnsAutoSize", &TOruListView::ColumnsAutoSize, &TOruListView::SetColumnsAutoSize)
-            .Bool("HideSelection", &TOruListView::HideSelection, &TOruListView::SetHideSelection)
-            .Bool("MultiSelect", &TOruListView::MultiSelect, &TOruListView::SetMultiSelect)
-            .Bool("ReadOnly", &TOruListView::ReadOnly, &TOruListView::SetReadOnly)
-            .Bool("RowSelect", &TOruListView::RowSelect, &TOruListView::SetRowSelect)
-            .Bool("ShowColumnHeaders", &TOruListView::ShowColumnHeaders, &TOruListView::SetShowColumnHeaders)
-            .Event("OnSelectItem", &TOruListView::OnSelectItem)
-            .Event("OnChange", &TOruListView::OnChange)
-            .Event("OnChanging", &TOruListView::OnChanging)
             .Build();
-    }();
     return info;
 }
 
-TOruListView::TOruListView(TComponent* owner) : TCustomControl(owner) {
-    SetBounds(0, 0, 250, 150);
-    SetTabStop(true);
-}
+TOruListView::TOruListView(TComponent* owner) : TListView(owner) { SetViewStyle(vsReport); }
 
-TOruListView::~TOruListView() = default;
-
-void TOruListView::AddColumn(const std::string& caption) {
-    columns_.push_back({caption, 50});
-    Invalidate();
-}
-
-void TOruListView::ClearColumns() {
-    columns_.clear();
-    Invalidate();
+SelectRow TOruListView::CellsOf(const TListItem& item) {
+    SelectRow cells;
+    const TStrings& subItems = *item.SubItems();
+    cells.reserve(static_cast<size_t>(subItems.Count()) + 1);
+    cells.push_back(item.Caption());
+    for (int i = 0; i < subItems.Count(); ++i) cells.push_back(subItems[i]);
+    return cells;
 }
 
 SelectRows TOruListView::Rows() const {
     SelectRows rows;
-    rows.reserve(items_.size());
-    for (const auto& item : items_) rows.push_back(item->cells_);
+    rows.reserve(static_cast<size_t>(Items()->Count()));
+    for (int i = 0; i < Items()->Count(); ++i) rows.push_back(CellsOf(*Items()->Item(i)));
     return rows;
 }
 
 bool TOruListView::AddRow(const SelectRow& cells) {
     if (cells.empty()) return false;
     try {
-        while (ColumnCount() < static_cast<int>(cells.size())) AddColumn("Data" + IntToStr(ColumnCount() + 1));
-        auto item = std::make_unique<TOruListItem>();
-        item->cells_ = cells;
-        const size_t width = std::max(cells.size(), items_.empty() ? size_t(0) : items_.front()->cells_.size());
-        // Rows share one cell count: the new row is padded, or all others grow to its count.
-        item->cells_.resize(width);
-        if (!items_.empty() && items_.front()->cells_.size() < width)
-            for (auto& other : items_) other->cells_.resize(width);
-        const size_t at = sortRows_ ? SortedPosition(item->cells_) : items_.size();
-        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
-        Renumber(at);
+        while (Columns()->Count() < static_cast<int>(cells.size()))
+            Columns()->Add()->SetCaption("Data" + IntToStr(Columns()->Count()));
+        // Rows share one number of sub-items: the new row is padded, or all others grow to it.
+        const int subItems = std::max(static_cast<int>(cells.size()) - 1,
+                                      Items()->Count() > 0 ? Items()->Item(0)->SubItems()->Count() : 0);
+        TListItem* item = Items()->Insert(sortRows_ ? SortedPosition(cells) : Items()->Count());
+        item->SetCaption(cells[0]);
+        TStrings& own = *item->SubItems();
+        own.BeginUpdate();
+        for (size_t i = 1; i < cells.size(); ++i) own.Add(cells[i]);
+        while (own.Count() < subItems) own.Add("");
+        own.EndUpdate();
+        for (int i = 0; i < Items()->Count(); ++i) {
+            TStrings& other = *Items()->Item(i)->SubItems();
+            while (other.Count() < subItems) other.Add("");
+        }
         RemoveDuplicates();
         if (columnsAutoSize_) AutoSizeColumns();
-        Invalidate();
-        NotifyPeer(TPeerChange::Items);
         return true;
     } catch (const std::exception&) {
         return false;
     }
 }
 
-void TOruListView::ClearRows() {
-    items_.clear();
-    Invalidate();
-    NotifyPeer(TPeerChange::Items);
-}
-
-void TOruListView::DeleteItem(int index) {
-    items_.erase(items_.begin() + index);
-    Renumber(static_cast<size_t>(index));
-    Invalidate();
-    NotifyPeer(TPeerChange::Items);
-}
-
-void TOruListView::SetCell(int index, int column, const std::string& text) {
-    TOruListItem& item = *Items(index);
-    if (column < 0 || static_cast<size_t>(column) >= item.cells_.size() || item.cells_[size_t(column)] == text) return;
-    if (!Allows(item, ctText)) return;
-    item.cells_[size_t(column)] = text;
-    Invalidate();
-    OnChange(this, &item, ctText);
-}
-
-void TOruListView::SetItemSelected(int index, bool selected) {
-    TOruListItem& item = *Items(index);
-    if (item.selected_ == selected || !Allows(item, ctState)) return;
-    if (selected && !multiSelect_)
-        for (int i = 0; i < ItemCount(); ++i)
-            if (i != index) SetItemSelected(i, false);
-    item.selected_ = selected;
-    Invalidate();
-    NotifyPeer(TPeerChange::State);
-    OnChange(this, &item, ctState);
-    OnSelectItem(this, &item, index, selected);
-}
-
-int TOruListView::SelCount() const {
-    return static_cast<int>(std::count_if(items_.begin(), items_.end(), [](const auto& item) { return item->selected_; }));
-}
-
-bool TOruListView::Allows(TOruListItem& item, TItemChange change) {
-    bool allow = true;
-    OnChanging(this, &item, change, allow);
-    return allow;
-}
-
-void TOruListView::Renumber(size_t from) {
-    for (size_t i = from; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i);
-}
-
 void TOruListView::AutoSizeColumns() {
-    const int w = FontTextWidth(*Font(), "W");
-    for (size_t k = 0; k < columns_.size(); ++k) {
-        size_t longest = columns_[k].caption.size();
-        for (const auto& item : items_)
-            if (k < item->cells_.size()) longest = std::max(longest, item->cells_[k].size());
-        columns_[k].width = w * static_cast<int>(longest);
+    const int w = StringWidth("W");
+    for (int k = 0; k < Columns()->Count(); ++k) {
+        TListColumn* column = Columns()->Items(k);
+        size_t longest = column->Caption().size();
+        for (int i = 0; i < Items()->Count(); ++i) {
+            const TListItem& item = *Items()->Item(i);
+            if (k == 0)
+                longest = std::max(longest, item.Caption().size());
+            else if (k - 1 < item.SubItems()->Count())
+                longest = std::max(longest, item.SubItems()->Strings(k - 1).size());
+        }
+        column->SetWidth(w * static_cast<int>(longest));
     }
-    Invalidate();
 }
 
 void TOruListView::RemoveDuplicates() {
     if (checkDuplicate_ == cd_None) return;
     std::unordered_set<std::string> seen;
-    auto end = std::remove_if(items_.begin(), items_.end(), [&](const auto& item) {
-        return !seen.insert(DuplicateKey(item->Caption(), checkDuplicate_)).second;
-    });
-    if (end == items_.end()) return;
-    items_.erase(end, items_.end());
-    Renumber();
-    Invalidate();
+    std::vector<int> repeated;
+    for (int i = 0; i < Items()->Count(); ++i)
+        if (!seen.insert(DuplicateKey(Items()->Item(i)->Caption(), checkDuplicate_)).second) repeated.push_back(i);
+    for (auto it = repeated.rbegin(); it != repeated.rend(); ++it) Items()->Delete(*it);
 }
 
 void TOruListView::SetSortRows(bool sortRows) {
@@ -417,23 +357,15 @@ void TOruListView::SetSortRows(bool sortRows) {
     if (sortRows_) Sort();
 }
 
+int TOruListView::CompareItems(const TListItem& a, const TListItem& b) const {
+    return CompareRows(CellsOf(a), CellsOf(b), sortColumn_, sortAscending_);
+}
+
 void TOruListView::Sort() {
-    std::stable_sort(items_.begin(), items_.end(), [this](const auto& a, const auto& b) {
-        return CompareRows(a->cells_, b->cells_, sortColumn_, sortAscending_) < 0;
-    });
-    Renumber();
-    Invalidate();
-    NotifyPeer(TPeerChange::Items);
+    CustomSort([this](TListItem* a, TListItem* b, intptr_t) { return CompareItems(*a, *b); });
 }
 
-size_t TOruListView::SortedPosition(const SelectRow& cells) const {
-    auto at = std::upper_bound(items_.begin(), items_.end(), cells, [this](const SelectRow& row, const auto& item) {
-        return CompareRows(row, item->cells_, sortColumn_, sortAscending_) < 0;
-    });
-    return static_cast<size_t>(at - items_.begin());
-}
-
-void TOruListView::UserColumnClick(int column) {
+void TOruListView::SortByColumn(int column) {
     if (column == sortColumn_) {
         sortAscending_ = !sortAscending_;
     } else {
@@ -441,51 +373,33 @@ void TOruListView::UserColumnClick(int column) {
         sortAscending_ = true;
     }
     Sort();
-    OnColumnClick(this, column);
 }
 
-void TOruListView::UserSelect(int index, TShiftState shift) {
-    if (!Focused()) SetFocus();
-    if (!Focused() || index < 0 || index >= ItemCount()) return;
-    if (multiSelect_ && shift.Contains(ssCtrl)) {
-        SetItemSelected(index, !Items(index)->Selected());
-        return;
+int TOruListView::SortedPosition(const SelectRow& cells) const {
+    // After the rows it does not order before, so that equal rows keep their arrival order.
+    int low = 0, high = Items()->Count();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (CompareRows(cells, CellsOf(*Items()->Item(middle)), sortColumn_, sortAscending_) < 0)
+            high = middle;
+        else
+            low = middle + 1;
     }
-    for (int i = 0; i < ItemCount(); ++i)
-        if (i != index) SetItemSelected(i, false);
-    SetItemSelected(index, true);
+    return low;
+}
+
+bool TOruListView::TakeFocus() {
+    if (!Focused()) SetFocus();
+    return Focused();
 }
 
 void TOruListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == mbLeft) {
-        if (!Focused()) SetFocus();
-        if (!Focused()) return;
-    }
-    TCustomControl::MouseDown(button, shift, x, y);
+    if (button == mbLeft && !TakeFocus()) return;
+    TListView::MouseDown(button, shift, x, y);
 }
 
-void TOruListView::Paint() {
-    TCanvas& canvas = *Canvas();
-    canvas.Brush()->SetColor(Color());
-    canvas.FillRect(ClientRect());
-    const int lineHeight = FontLineHeight(*Font()) + 2;
-    int y = 0;
-    if (showColumnHeaders_) {
-        int x = 0;
-        for (const Column& column : columns_) {
-            canvas.TextOut(x, y, column.caption);
-            x += column.width;
-        }
-        y += lineHeight;
-    }
-    for (const auto& item : items_) {
-        int x = 0;
-        for (size_t k = 0; k < item->cells_.size(); ++k) {
-            canvas.TextOut(x, y, item->cells_[k]);
-            x += k < columns_.size() ? columns_[k].width : 0;
-        }
-        y += lineHeight;
-    }
+void TOruListView::UserSelect(TListItem* item, TShiftState shift) {
+    if (TakeFocus()) TListView::UserSelect(item, shift);
 }
 
 // ---- TOruMaskEdit, TOruCheckBox --------------------------------------------------------------
@@ -533,6 +447,7 @@ const TClassInfo& TSelectPanel::StaticClassInfo() {
             .Enum("CheckDuplicate", TypeInfoCheckDuplicate(), &P::CheckDuplicate, &P::SetCheckDuplicate)
             .Object("ChildHints", &P::ChildHints, &P::SetChildHints)
             .Object("ColumnCaptions", &P::ColumnCaptions, &P::SetColumnCaptions)
+            .Object("Columns", &P::Columns, &P::SetColumns)
             .Enum("DateType", TypeInfoDateType(), &P::DateType, &P::SetDateType)
             .Str("DateSign", &P::DateSign, &P::SetDateSign)
             .Str("Discard", &P::Discard, &P::SetDiscard)
@@ -541,6 +456,7 @@ const TClassInfo& TSelectPanel::StaticClassInfo() {
             .Int("GlyphIndex", &P::GlyphIndex, &P::SetGlyphIndex)
             .Str("HintWord", &P::HintWord, &P::SetHintWord)
             .Bool("HideSelection", &P::HideSelection, &P::SetHideSelection)
+            .Object("Items", &P::Items, &P::SetItems)
             .Int("OtherHeight", &P::OtherHeight, &P::SetOtherHeight)
             .Int("OtherWidth", &P::OtherWidth, &P::SetOtherWidth)
             .Bool("ShowColumnHeader", &P::ShowColumnHeader, &P::SetShowColumnHeader)
@@ -734,11 +650,12 @@ void TSelectPanel::ForwardEvents() {
     btnList_->OnClick = [this](TObject*) { LookupClick(listBox_); };
     btnDeleteRow_->OnClick = TNotifyEvent(this, &TSelectPanel::DeleteRowClick);
     btnClearRows_->OnClick = TNotifyEvent(this, &TSelectPanel::ClearRowsClick);
-    listBox_->OnSelectItem = [this](TObject*, TOruListItem* item, int index, bool selected) {
-        OnItemSelect(this, item, index, selected);
+    listBox_->OnColumnClick = [this](TObject*, TListColumn* column) { listBox_->SortByColumn(column->Index()); };
+    listBox_->OnSelectItem = [this](TObject*, TListItem* item, bool selected) {
+        OnItemSelect(this, item, item->Index(), selected);
     };
-    listBox_->OnChange = [this](TObject*, TOruListItem* item, TItemChange change) { OnItemChange(this, item, change); };
-    listBox_->OnChanging = [this](TObject*, TOruListItem* item, TItemChange change, bool& allow) {
+    listBox_->OnChange = [this](TObject*, TListItem* item, TItemChange change) { OnItemChange(this, item, change); };
+    listBox_->OnChanging = [this](TObject*, TListItem* item, TItemChange change, bool& allow) {
         OnItemChanging(this, item, change, allow);
     };
 }
@@ -933,14 +850,14 @@ void TSelectPanel::SetCheckDuplicate(TCheckDuplicate rule) {
 
 TStrings* TSelectPanel::ColumnCaptions() {
     columnCaptions_->Clear();
-    for (int i = 0; i < listBox_->ColumnCount(); ++i) columnCaptions_->Add(listBox_->ColumnCaption(i));
+    for (int i = 0; i < Columns()->Count(); ++i) columnCaptions_->Add(Columns()->Items(i)->Caption());
     return columnCaptions_.get();
 }
 
 void TSelectPanel::SetColumnCaptions(const TStrings* captions) {
-    listBox_->ClearColumns();
+    Columns()->Clear();
     if (captions)
-        for (int i = 0; i < captions->Count(); ++i) listBox_->AddColumn(captions->Strings(i));
+        for (int i = 0; i < captions->Count(); ++i) Columns()->Add()->SetCaption(captions->Strings(i));
     listBox_->AutoSizeColumns();
 }
 
@@ -996,9 +913,10 @@ void TSelectPanel::DeleteRowClick(TObject*) {
     bool accept = true;
     OnDeleteClick(this, accept);
     if (!accept) return;
-    for (int i = 0; i < listBox_->ItemCount();) {
-        if (listBox_->Items(i)->Selected())
-            listBox_->DeleteItem(i);
+    TListItems& items = *listBox_->Items();
+    for (int i = 0; i < items.Count();) {
+        if (items[i]->Selected())
+            items.Delete(i);
         else
             ++i;
     }

@@ -11,6 +11,7 @@
 
 #include "controls/F2Button.h"
 #include "controls/GSpdBtn.h"
+#include "platform/ComCtrls.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Mask.h"
 #include "platform/StdCtrls.h"
@@ -105,62 +106,20 @@ const TTypeInfo& TypeInfoValueType();       // "TValueType"
 const TTypeInfo& TypeInfoDateType();        // "TDateType"
 const TTypeInfo& TypeInfoCheckDuplicate();  // "TCheckDuplicate"
 
-// Which part of a row changed.
-enum TItemChange : uint8_t { ctText, ctImage, ctState };
-
-class TOruListView;
-
-// One row of the list: the caption (cell 0) and its sub-items.
-class TOruListItem {
-public:
-    const std::string& Caption() const { return cells_[0]; }
-    // Sub-item k (0-based) is cell k + 1.
-    int SubItemCount() const { return static_cast<int>(cells_.size()) - 1; }
-    const std::string& SubItem(int index) const { return cells_.at(static_cast<size_t>(index) + 1); }
-    const SelectRow& Cells() const { return cells_; }
-    bool Selected() const { return selected_; }
-    int Index() const { return index_; }
-
-private:
-    friend class TOruListView;
-    SelectRow cells_{std::string()};
-    bool selected_ = false;
-    int index_ = 0;
-};
-
-using TItemSelectEvent = TEvent<TObject*, TOruListItem*, int, bool>;
-using TItemChangeEvent = TEvent<TObject*, TOruListItem*, TItemChange>;
-using TItemChangingEvent = TEvent<TObject*, TOruListItem*, TItemChange, bool&>;
-using TColumnClickEvent = TEvent<TObject*, int>;
+using TItemSelectEvent = TEvent<TObject*, TListItem*, int, bool>;  // Sender, xItem, xIndex, xIsSelect
 template <> inline constexpr const char* kEventTypeName<TItemSelectEvent> = "TItemSelectEvent";
-template <> inline constexpr const char* kEventTypeName<TItemChangeEvent> = "TLVChangeEvent";
-template <> inline constexpr const char* kEventTypeName<TItemChangingEvent> = "TLVChangingEvent";
 
-// The panel's list of rows in report view: columns with captions and widths, rows of cells,
-// multiple selection of whole rows, optionally kept sorted and free of duplicate captions.
-class TOruListView : public TCustomControl {
+// The panel's list of rows in report view: columns "Data<n>" added as rows need them, rows
+// padded to one number of sub-items, optionally kept sorted and free of duplicate captions.
+class TOruListView : public TListView {
     KRV_CLASS(TOruListView)
     explicit TOruListView(TComponent* owner);
-    ~TOruListView() override;
 
-    int ColumnCount() const { return static_cast<int>(columns_.size()); }
-    const std::string& ColumnCaption(int index) const { return columns_.at(static_cast<size_t>(index)).caption; }
-    int ColumnWidth(int index) const { return columns_.at(static_cast<size_t>(index)).width; }
-    void AddColumn(const std::string& caption);
-    void ClearColumns();
-
-    int ItemCount() const { return static_cast<int>(items_.size()); }
-    TOruListItem* Items(int index) const { return items_.at(static_cast<size_t>(index)).get(); }
+    // Every row as its cells: caption, then sub-items.
     SelectRows Rows() const;
-    // Adds a row from its cells (cell 0 the caption), adding columns "Data<n>" as needed and
-    // padding every row to the same number of sub-items; false for no cells or on an error.
+    // Adds a row from its cells (cell 0 the caption); false for no cells or on an error.
     bool AddRow(const SelectRow& cells);
-    void ClearRows();
-    void DeleteItem(int index);
-    // Changes one cell (column 0 the caption), as an edit of the row.
-    void SetCell(int index, int column, const std::string& text);
-    void SetItemSelected(int index, bool selected);
-    int SelCount() const;
+    void ClearRows() { Items()->Clear(); }
     // Every column as wide as its longest text (caption or cells), counted in "W"s of the font.
     void AutoSizeColumns();
 
@@ -175,57 +134,26 @@ class TOruListView : public TCustomControl {
     void SetSortRows(bool sortRows);
     int SortColumn() const { return sortColumn_; }
     bool SortAscending() const { return sortAscending_; }
+    // Sorts by `column`, or the other way round when it already is the sort column.
+    void SortByColumn(int column);
     void Sort();
 
-    bool MultiSelect() const { return multiSelect_; }
-    void SetMultiSelect(bool multiSelect) { multiSelect_ = multiSelect; }
-    bool RowSelect() const { return rowSelect_; }
-    void SetRowSelect(bool rowSelect) { rowSelect_ = rowSelect; }
-    bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
-    bool HideSelection() const { return hideSelection_; }
-    void SetHideSelection(bool hide) { hideSelection_ = hide; Invalidate(); }
-    bool ShowColumnHeaders() const { return showColumnHeaders_; }
-    void SetShowColumnHeaders(bool show) { showColumnHeaders_ = show; Invalidate(); }
-
-    // What a person does: clicks a column header (sorting by it, or reversing that order), and
-    // clicks a row (alone, or with Ctrl adding or removing it).
-    void UserColumnClick(int column);
-    void UserSelect(int index, TShiftState shift = {});
-    // A left press first takes the focus; when the focus cannot come here the press is ignored.
+    // A left press, and a person's click on a row, first take the focus; when the focus cannot
+    // come here they are ignored.
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    bool FocusOnClick() const override { return true; }
-    unsigned DialogCode() const override { return dlgcWantArrows; }
-
-    TItemSelectEvent OnSelectItem;
-    TItemChangeEvent OnChange;
-    TItemChangingEvent OnChanging;
-    TColumnClickEvent OnColumnClick;
-
-protected:
-    void Paint() override;
+    void UserSelect(TListItem* item, TShiftState shift = {});
 
 private:
-    struct Column {
-        std::string caption;
-        int width = 0;
-    };
-    bool Allows(TOruListItem& item, TItemChange change);
-    void Renumber(size_t from = 0);
-    size_t SortedPosition(const SelectRow& cells) const;
+    static SelectRow CellsOf(const TListItem& item);
+    int CompareItems(const TListItem& a, const TListItem& b) const;
+    int SortedPosition(const SelectRow& cells) const;
+    bool TakeFocus();
 
-    std::vector<Column> columns_;
-    std::vector<std::unique_ptr<TOruListItem>> items_;
     bool columnsAutoSize_ = true;
     TCheckDuplicate checkDuplicate_ = cd_None;
     bool sortRows_ = false;
     int sortColumn_ = 0;
     bool sortAscending_ = true;
-    bool multiSelect_ = false;
-    bool rowSelect_ = false;
-    bool readOnly_ = false;
-    bool hideSelection_ = true;
-    bool showColumnHeaders_ = true;
 };
 
 // A mask edit whose change notification can be muted.
@@ -278,6 +206,10 @@ class TSelectPanel : public TGroupBox {
     // OnTypeClick fires.
     void SetUserChoice(bool userChoice);
     bool AddRow(const SelectRow& cells) { return listBox_->AddRow(cells); }
+    TListColumns* Columns() const { return listBox_->Columns(); }
+    void SetColumns(const TListColumns* columns) { listBox_->SetColumns(columns); }
+    TListItems* Items() const { return listBox_->Items(); }
+    void SetItems(const TListItems* items) { listBox_->SetItems(items); }
     void ClearRows() { listBox_->ClearRows(); }
     SelectCondition Condition() const;
     // Rows text, saved value and server value of the current condition.
@@ -375,8 +307,8 @@ class TSelectPanel : public TGroupBox {
     TStyleChangingEvent OnStyleChanging;
     TStyleChangeEvent OnStyleChange;
     TItemSelectEvent OnItemSelect;
-    TItemChangeEvent OnItemChange;
-    TItemChangingEvent OnItemChanging;
+    TLVChangeEvent OnItemChange;
+    TLVChangingEvent OnItemChanging;
 
 protected:
     void Loaded() override;

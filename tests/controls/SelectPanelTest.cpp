@@ -59,7 +59,7 @@ TEST_F(SelectPanelTest, PublishedPropertiesStartWithTheirCreationValues) {
     EXPECT_EQ(panel->edBegin()->Hint(), "区间选择-起始信息");
     EXPECT_EQ(panel->btnClearRows()->Hint(), "多选-删除己选信息");
     EXPECT_EQ(panel->BlankText(), "");
-    EXPECT_EQ(panel->ListBox()->ColumnCount(), 0);
+    EXPECT_EQ(panel->Columns()->Count(), 0);
     EXPECT_TRUE(panel->chkUserChoice()->Checked()) << "the check box mirrors UserChoice";
     EXPECT_EQ(panel->btnDeleteRow()->GlyphIndex(), 47);
     EXPECT_EQ(panel->btnClearRows()->GlyphIndex(), 4);
@@ -259,13 +259,13 @@ TEST_F(SelectPanelTest, DeleteAndClearButtons) {
     AddRows({{"A"}, {"B"}, {"C"}, {"D"}, {"E"}});
     TOruListView* list = panel->ListBox();
     user.Focus(list);
-    list->UserSelect(1);
-    list->UserSelect(2, {ssCtrl});
-    list->UserSelect(3, {ssCtrl});
+    list->UserSelect(list->Items()->Item(1));
+    list->UserSelect(list->Items()->Item(2), {ssCtrl});
+    list->UserSelect(list->Items()->Item(3), {ssCtrl});
     bool refuse = true;
     panel->OnDeleteClick = [&](TObject*, bool& accept) { accept = !refuse; };
     panel->btnDeleteRow()->Click();
-    EXPECT_EQ(list->ItemCount(), 5);
+    EXPECT_EQ(list->Items()->Count(), 5);
     refuse = false;
     panel->btnDeleteRow()->Click();
     EXPECT_EQ(Rows(), (SelectRows{{"A"}, {"E"}})) << "adjacent selected rows all go";
@@ -274,7 +274,7 @@ TEST_F(SelectPanelTest, DeleteAndClearButtons) {
     panel->OnClearClick = [&](TObject*) { ++cleared; };
     user.Focus(outside);
     panel->btnClearRows()->Click();
-    EXPECT_EQ(list->ItemCount(), 0);
+    EXPECT_EQ(list->Items()->Count(), 0);
     EXPECT_TRUE(list->Focused());
     EXPECT_EQ(cleared, 1);
 }
@@ -287,7 +287,7 @@ TEST_F(SelectPanelTest, ListPressIsIgnoredWhenTheFocusStaysElsewhere) {
     int presses = 0;
     panel->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++presses; };
     panel->ListBox()->MouseDown(mbLeft, {}, 3, 3);
-    panel->ListBox()->UserSelect(0);
+    panel->ListBox()->UserSelect(panel->ListBox()->Items()->Item(0));
     EXPECT_EQ(presses, 0);
     EXPECT_EQ(panel->ListBox()->SelCount(), 0);
     outside->OnExit.Clear();
@@ -298,24 +298,24 @@ TEST_F(SelectPanelTest, ListPressIsIgnoredWhenTheFocusStaysElsewhere) {
 TEST_F(SelectPanelTest, AddRowAddsColumnsPadsRowsAndSizesColumns) {
     EXPECT_FALSE(panel->AddRow({}));
     AddRows({{"A01"}});
-    EXPECT_EQ(panel->ListBox()->ColumnCount(), 1);
+    EXPECT_EQ(panel->Columns()->Count(), 1);
     AddRows({{"A02", "Office", "x"}});
-    ASSERT_EQ(panel->ListBox()->ColumnCount(), 3);
-    EXPECT_EQ(panel->ListBox()->ColumnCaption(1), "Data2");
-    EXPECT_EQ(panel->ListBox()->ColumnCaption(2), "Data3");
+    ASSERT_EQ(panel->Columns()->Count(), 3);
+    EXPECT_EQ(panel->Columns()->Items(1)->Caption(), "Data2");
+    EXPECT_EQ(panel->Columns()->Items(2)->Caption(), "Data3");
     EXPECT_EQ(Rows(), (SelectRows{{"A01", "", ""}, {"A02", "Office", "x"}}));
     AddRows({{"A03"}});
     EXPECT_EQ(Rows().back(), (SelectRow{"A03", "", ""}));
     // "W" is 6 pixels in the 11-pixel font; the longest texts are 5 ("Data1") and 6 ("Office").
-    EXPECT_EQ(panel->ListBox()->ColumnWidth(0), 6 * 5);
-    EXPECT_EQ(panel->ListBox()->ColumnWidth(1), 6 * 6);
+    EXPECT_EQ(panel->Columns()->Items(0)->Width(), 6 * 5);
+    EXPECT_EQ(panel->Columns()->Items(1)->Width(), 6 * 6);
     EXPECT_EQ(panel->ColumnCaptions()->ToVector(), (std::vector<std::string>{"Data1", "Data2", "Data3"}));
 
     TStringList captions;
     captions.AddStrings({"编号", "名称"});
     panel->SetColumnCaptions(&captions);
-    EXPECT_EQ(panel->ListBox()->ColumnCount(), 2);
-    EXPECT_EQ(panel->ListBox()->ColumnCaption(1), "名称");
+    EXPECT_EQ(panel->Columns()->Count(), 2);
+    EXPECT_EQ(panel->Columns()->Items(1)->Caption(), "名称");
 }
 
 TEST_F(SelectPanelTest, DuplicatesAndSorting) {
@@ -335,11 +335,11 @@ TEST_F(SelectPanelTest, DuplicatesAndSorting) {
     panel->SetSortListBox(false);
     AddRows({{"2", "y"}, {"1", "y"}, {"3", "x"}});
     TOruListView* list = panel->ListBox();
-    list->UserColumnClick(1);
+    list->UserClickColumn(1);
     EXPECT_EQ(Rows(), (SelectRows{{"3", "x"}, {"1", "y"}, {"2", "y"}}));
-    list->UserColumnClick(1);
+    list->UserClickColumn(1);
     EXPECT_EQ(Rows(), (SelectRows{{"2", "y"}, {"1", "y"}, {"3", "x"}}));
-    list->UserColumnClick(0);
+    list->UserClickColumn(0);
     EXPECT_EQ(Rows(), (SelectRows{{"1", "y"}, {"2", "y"}, {"3", "x"}}));
     EXPECT_TRUE(list->SortAscending());
 }
