@@ -225,6 +225,11 @@ bool TfrmBaseGene::Initialize(const Variant& params) {
         Hide();
         SetUserParams(params);
         ConnectHostServices();
+        if (!ServesProgramCode()) {
+            ReportMessage("E;000036");
+            PostCloseRequest();
+            return false;
+        }
         if (!ConnectToServer()) {
             ReportMessage("E;000006");
             PostCloseRequest();
@@ -235,6 +240,17 @@ bool TfrmBaseGene::Initialize(const Variant& params) {
         ReportError(ErrorText(error));
         return false;
     }
+}
+
+// A job's own form serves only the program its class is named after ("TfrmZpnr42": ZPNR42); the
+// framework's forms serve every program.
+bool TfrmBaseGene::ServesProgramCode() const {
+    const std::string className = ClassName();
+    for (const char* framework : {"TfrmBaseGene", "TfrmBaseOpt", "TfrmBaseBatch"})
+        if (SameText(className, framework)) return true;
+    const std::string prefix = "Tfrm";
+    const std::string formName = SameText(Copy(className, 1, 4), prefix) ? className.substr(prefix.size()) : className;
+    return SameText(ProgramCode, formName);
 }
 
 bool TfrmBaseGene::ConnectToServer() {

@@ -158,6 +158,7 @@ protected:
 
 private:
     void BuildScreen();
+    bool ServesProgramCode() const;
     bool ConnectToServer();
     void LoadSystemSettings();
     bool initialized_ = false;

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Dispatch.h"
 #include "platform/Forms.h"
+#include "platform/Registry.h"
 
 namespace krv {
 namespace {
@@ -144,6 +145,33 @@ TEST_F(BaseGeneTest, MessageBoxKindAndButtonsFollowTheType) {
     HeadlessDialogDriver().Reset();
     form_->ShowMessageFmt("E", "000001", Variant(), TMsgDlgButtons{mbYes, mbNo});
     EXPECT_EQ(Shown()[0].buttons, (TMsgDlgButtons{mbYes, mbNo})) << "given buttons replace the defaults";
+}
+
+// A job's own form named after another program refuses to serve this module.
+class TfrmAbcd99 : public TfrmBaseGene {
+    KRV_CLASS(TfrmAbcd99)
+    using TfrmBaseGene::TfrmBaseGene;
+};
+
+const TClassInfo& TfrmAbcd99::StaticClassInfo() {
+    static const TClassInfo info = TClassBuilder<TfrmAbcd99>("TfrmAbcd99", TfrmBaseGene::StaticClassInfo()).Build();
+    return info;
+}
+
+TEST_F(BaseGeneTest, JobFormForAnotherProgramFailsToInitialize) {
+    TfrmAbcd99* form = Create<TfrmAbcd99>(nullptr);
+    form->SetModuleFileName("/opt/krv/ZPNR42C.so");
+    form->HostServices = form_->HostServices;
+    EXPECT_FALSE(form->Initialize(VarArrayOf({"DS", "DEMO", "DB", 0, 0})));
+    EXPECT_EQ(lookups_, (std::vector<std::string>{"E000036"}));
+    EXPECT_EQ(Application->PendingMessageCount(), 1u) << "a close request";
+    form->Free();
+
+    const std::string registry = RegistryFilePath();
+    SetRegistryFilePath("/nonexistent/registry.reg");  // no settings, so no server either
+    EXPECT_FALSE(form_->Initialize(VarArrayOf({"DS", "DEMO", "DB", 0, 0})));
+    SetRegistryFilePath(registry);
+    EXPECT_EQ(lookups_.back(), "E000006") << "the framework's own form serves every program";
 }
 
 TEST_F(BaseGeneTest, EmptyInventoryCategorySettingsHaveDefaultCaptions) {

@@ -163,7 +163,10 @@ TEST_F(ControllerTest, WithoutFormEveryOperationAnswersItsDefault) {
     EXPECT_EQ(controller_->SendCommand(5, VarArrayOf({0})), DLLStatusFailed);
     controller_->SetFormVisible(-1);
     controller_->FreeForm();
+    controller_->Reserved();
     EXPECT_TRUE(notifications_.empty());
+    controller_->NotifyReserved();
+    EXPECT_EQ(notifications_, (std::vector<int32_t>{DLLNotifyReserved}));
 }
 
 TEST_F(ControllerTest, CreateFormWithoutFormClassRaisesAndCreatesNothing) {
