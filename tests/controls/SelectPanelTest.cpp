@@ -190,7 +190,8 @@ TEST_F(SelectPanelTest, ExitValidationRunsOnceWhenTheFocusLeavesThePanel) {
     user.TypeInto(panel->edFinal(), "A");
     EXPECT_EQ(exits, 0);
     EXPECT_EQ(panel->BeginText(), "B ") << "moving inside the panel validates nothing";
-    EXPECT_TRUE(user.Focus(outside));
+    user.PressKey(VK_TAB);
+    EXPECT_TRUE(outside->Focused());
     EXPECT_EQ(exits, 1);
     EXPECT_EQ(panel->BeginText(), "A");
     EXPECT_EQ(panel->EndText(), "B");
@@ -243,7 +244,7 @@ TEST_F(SelectPanelTest, LookupButtonsFocusTheirTargetAndAskTheForm) {
     std::vector<std::pair<TObject*, TObject*>> opened;
     panel->OnOpenWinClick = [&](TObject* parent, TObject* target) { opened.push_back({parent, target}); };
     user.Focus(outside);
-    panel->btnFinal()->Click();
+    EXPECT_TRUE(user.Click(panel->btnFinal()));
     EXPECT_TRUE(panel->edFinal()->Focused());
     EXPECT_EQ(requests, std::vector<TWinControl*>{panel->edFinal()});
     panel->SetStyle(sp_Discrete);
@@ -258,12 +259,19 @@ TEST_F(SelectPanelTest, DeleteAndClearButtons) {
     panel->SetStyle(sp_Discrete);
     AddRows({{"A"}, {"B"}, {"C"}, {"D"}, {"E"}});
     TOruListView* list = panel->ListBox();
+    std::vector<std::pair<int, bool>> selections;
+    panel->OnItemSelect = [&](TObject* sender, TListItem* item, int index, bool selected) {
+        EXPECT_EQ(sender, panel);
+        EXPECT_EQ(item->Index(), index);
+        selections.push_back({index, selected});
+    };
     user.Focus(list);
     list->UserSelect(list->Items()->Item(1));
     list->UserSelect(list->Items()->Item(2), {ssCtrl});
     list->UserSelect(list->Items()->Item(3), {ssCtrl});
     bool refuse = true;
     panel->OnDeleteClick = [&](TObject*, bool& accept) { accept = !refuse; };
+    EXPECT_EQ(selections, (std::vector<std::pair<int, bool>>{{1, true}, {2, true}, {3, true}}));
     panel->btnDeleteRow()->Click();
     EXPECT_EQ(list->Items()->Count(), 5);
     refuse = false;
