@@ -198,7 +198,7 @@ class TCustomListView : public TCustomControl {
     // stText and stBoth keep the items ordered by caption (OnCompare decides when assigned).
     TSortType SortType() const { return sortType_; }
     void SetSortType(TSortType sortType);
-    // A stable sort by `compare`, else OnCompare, else by caption; false when nothing can order.
+    // A stable sort by `compare`, else OnCompare, else by caption ignoring case.
     bool CustomSort(const TLVCompare& compare = nullptr, intptr_t data = 0);
     bool AlphaSort() { return CustomSort(); }
     // Width of a text in the list's font.

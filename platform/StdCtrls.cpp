@@ -352,8 +352,6 @@ unsigned TCustomMemo::DialogCode() const {
            (wantTabs_ ? dlgcWantTab : 0u);
 }
 
-void TCustomMemo::DoEnter() { TWinControl::DoEnter(); }
-
 void TCustomMemo::InputChar(const std::string& ch) {
     if (ReadOnly() || ch.empty()) return;
     const bool isReturn = ch == "\r";

@@ -196,7 +196,6 @@ class TCustomMemo : public TCustomEdit {
     unsigned DialogCode() const override;
     void KeyDown(Word& key, TShiftState shift) override;
     void InputChar(const std::string& ch) override;
-    void DoEnter() override;
 
 private:
     void LinesChanged(TObject* sender);
