@@ -27,7 +27,17 @@ std::string OwnModuleFileName() { return ModuleFileNameOf(reinterpret_cast<const
 
 TDLLBaseController* TDLLBTCtrller::CreateInstance() { return new TDLLBTCtrller(); }
 
-TDLLBTCtrller::~TDLLBTCtrller() { FreeForm(); }
+TDLLBTCtrller::~TDLLBTCtrller() {
+    *alive_ = false;
+    if (delivering_ > 0 && Form) {
+        // Freed by the host from a notification: the form's code is still running, so the form
+        // goes at the next message processing, without relays into this controller.
+        UnhookFormEvents();
+        Form->Release();
+        return;
+    }
+    FreeForm();
+}
 
 void TDLLBTCtrller::GetRevision(std::u16string& text) {
     if (Form) text = AnsiToWide(Form->Revision);
@@ -37,8 +47,9 @@ int32_t TDLLBTCtrller::IsFormVisible() { return Form && Form->Visible() ? DLLTru
 
 void TDLLBTCtrller::SetFormVisible(int16_t visible) {
     if (!Form) return;
+    const std::shared_ptr<bool> alive = alive_;
     Form->SetVisible(visible != 0);
-    if (visible == 0) return;
+    if (!*alive || !Form || visible == 0) return;
     if (Form->WindowState() == wsMinimized) Form->SetWindowState(wsNormal);
     Form->BringToFront();
 }
@@ -50,7 +61,7 @@ int32_t TDLLBTCtrller::CreateForm(const Variant& params) {
         Form = CreateJobForm();
         Form->SetModuleFileName(OwnModuleFileName());
         Form->HostServices = HostServices;
-        NotifyFormCreated();
+        if (!DeliverToHost([this] { NotifyFormCreated(); })) return DLLStatusFailed;
         HookFormEvents();
     }
     return Form->Initialize(params) ? DLLStatusOk : DLLStatusFailed;
@@ -77,6 +88,24 @@ void TDLLBTCtrller::HookFormEvents() {
     Form->OnShow = TNotifyEvent(this, &TDLLBTCtrller::FormShowRelay);
     Form->OnHide = TNotifyEvent(this, &TDLLBTCtrller::FormHideRelay);
     Form->OnDestroy = TNotifyEvent(this, &TDLLBTCtrller::FormDestroyRelay);
+    hooked_ = true;
+}
+
+void TDLLBTCtrller::UnhookFormEvents() {
+    if (!hooked_) return;
+    Form->OnShow = SavedOnShow;
+    Form->OnHide = SavedOnHide;
+    Form->OnDestroy = SavedOnDestroy;
+    hooked_ = false;
+}
+
+bool TDLLBTCtrller::DeliverToHost(const std::function<void()>& raise) {
+    const std::shared_ptr<bool> alive = alive_;
+    ++delivering_;
+    raise();
+    if (!*alive) return false;
+    --delivering_;
+    return true;
 }
 
 int32_t TDLLBTCtrller::SetPresetValues(const Variant& values) {
@@ -101,7 +130,14 @@ void TDLLBTCtrller::ShowFormModal(Variant& result) {
 
 // Nothing may touch the controller after Free: the host may free it from its 304 callback.
 void TDLLBTCtrller::FreeForm() {
-    if (Form && !Form->IsDestroying()) Form->Free();
+    if (!Form || Form->IsDestroying()) return;
+    // Asked from a notification, the form's handler is still running: it goes at the next
+    // message processing instead.
+    if (delivering_ > 0) {
+        Form->Release();
+        return;
+    }
+    Form->Free();
 }
 
 int32_t TDLLBTCtrller::GetJobInfo(Variant& info) {
@@ -114,12 +150,12 @@ bool TDLLBTCtrller::FormIsNil() { return Form == nullptr; }
 
 void TDLLBTCtrller::FormShowRelay(TObject* sender) {
     SavedOnShow(sender);
-    Notify(DLLNotifyFormShown);
+    DeliverToHost([this] { Notify(DLLNotifyFormShown); });
 }
 
 void TDLLBTCtrller::FormHideRelay(TObject* sender) {
     SavedOnHide(sender);
-    Notify(DLLNotifyFormHidden);
+    DeliverToHost([this] { Notify(DLLNotifyFormHidden); });
 }
 
 // The form is forgotten before the host hears of it, so a host that frees the controller in its
@@ -130,7 +166,8 @@ void TDLLBTCtrller::FormDestroyRelay(TObject* sender) {
     ResultValue = Form->ResultText;
     SavedOnDestroy(sender);
     Form = nullptr;
-    Notify(DLLNotifyFormDestroyed);
+    hooked_ = false;
+    DeliverToHost([this] { Notify(DLLNotifyFormDestroyed); });
 }
 
 }  // namespace krv

@@ -2,6 +2,9 @@
 // events to the host and answers the host's questions about the form.
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include "platform/Classes.h"
 #include "platform/TypInfo.h"
 #include "plugin/DLLBaseCtrller.h"
@@ -49,6 +52,16 @@ public:
 private:
     TfrmBaseGene* CreateJobForm();
     void HookFormEvents();
+    void UnhookFormEvents();
+    // Raises a notification that the host may answer by freeing the form or the controller;
+    // false when the controller is gone afterwards.
+    bool DeliverToHost(const std::function<void()>& raise);
+
+    bool hooked_ = false;
+    // Notifications being delivered: the form's own code is still running below them.
+    int delivering_ = 0;
+    // Cleared when the controller goes, so that a delivery ending after it touches nothing.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace krv

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -344,6 +345,57 @@ TEST_F(ControllerTest, HostMayFreeTheControllerInItsDestroyNotification) {
     Application->ProcessMessages();
     EXPECT_EQ(notifications_.back(), DLLNotifyFormDestroyed);
     EXPECT_EQ(controller_, nullptr);
+}
+
+// The form's own code is still running below a notification, so freeing from the callback lets
+// the form go at the next message processing.
+TEST_F(ControllerTest, HostMayFreeTheFormFromANotification) {
+    for (const int32_t trigger : {DLLNotifyFormCreated, DLLNotifyFormShown, DLLNotifyFormHidden}) {
+        SCOPED_TRACE(trigger);
+        notifications_.clear();
+        controller_->OnNotify = [&](int32_t code, TDLLBaseController* sender) {
+            notifications_.push_back(code);
+            if (code == trigger) {
+                sender->FreeForm();
+                sender->FreeForm();
+            }
+        };
+        controller_->CreateForm(HostParams());
+        controller_->SetFormVisible(-1);
+        controller_->SetFormVisible(0);
+        Application->ProcessMessages();
+        EXPECT_TRUE(controller_->FormIsNil());
+        EXPECT_EQ(notifications_.back(), DLLNotifyFormDestroyed);
+        EXPECT_EQ(std::count(notifications_.begin(), notifications_.end(), DLLNotifyFormDestroyed), 1);
+    }
+}
+
+TEST_F(ControllerTest, HostMayFreeTheControllerFromANotification) {
+    delete controller_;
+    for (const int32_t trigger : {DLLNotifyFormCreated, DLLNotifyFormShown}) {
+        SCOPED_TRACE(trigger);
+        notifications_.clear();
+        controller_ = PluginLibrary::Instance().NewController();
+        controller_->OnNotify = [&](int32_t code, TDLLBaseController* sender) {
+            notifications_.push_back(code);
+            if (code == trigger) {
+                delete sender;
+                controller_ = nullptr;
+            }
+        };
+        TDLLBaseController* controller = controller_;
+        const int32_t status = controller->CreateForm(HostParams());
+        if (controller_) {
+            EXPECT_EQ(status, DLLStatusOk);
+            controller_->SetFormVisible(-1);
+        } else {
+            EXPECT_EQ(status, DLLStatusFailed);
+        }
+        EXPECT_EQ(controller_, nullptr);
+        Application->ProcessMessages();
+        EXPECT_EQ(notifications_.back(), trigger) << "nothing reaches a freed controller";
+        EXPECT_EQ(Screen->FormCount(), 0) << "the form went with it";
+    }
 }
 
 TEST_F(ControllerTest, ShowingRestoresAMinimizedFormAndBringsItToTheFront) {
