@@ -1,10 +1,15 @@
 #include "runtime/CodeConverter.h"
 
+#include <algorithm>
+
 #include "platform/CodePage.h"
 #include "platform/Forms.h"
+#include "platform/ComCtrls.h"
 #include "platform/Graphics.h"
+#include "platform/Grids.h"
 #include "platform/Menus.h"
 #include "platform/StdCtrls.h"
+#include "platform/Tabs.h"
 #include "platform/TypInfo.h"
 
 namespace krv {
@@ -189,11 +194,43 @@ static void ConvertComboBox(TCustomComboBox* combo) {
     if (combo->ItemIndex() < 0 && combo->Items()->Count() > 0) combo->SetItemIndex(0);
 }
 
-void TCodeConverter::ConvertKindSpecific(TComponent* component, bool) const {
-    if (auto* combo = dynamic_cast<TCustomComboBox*>(component)) {
+// Column captions, and per item its caption (column 0) and the sub-item of each further column.
+void TCodeConverter::ConvertListView(TCustomListView* view) const {
+    TListColumns* columns = view->Columns();
+    for (int i = 0; i < columns->Count(); ++i) columns->Items(i)->SetCaption(ToScreen(columns->Items(i)->Caption()));
+    TListItems* items = view->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        TListItem* item = items->Item(i);
+        item->SetCaption(ToScreen(item->Caption()));
+        TStrings* sub = item->SubItems();
+        int last = std::min(columns->Count() - 1, sub->Count());
+        for (int s = 0; s < last; ++s) sub->SetStrings(s, ToScreen(sub->Strings(s)));
+    }
+}
+
+// Every node in the tree's overall order.
+void TCodeConverter::ConvertTreeNodes(TTreeNode* node) const {
+    for (; node; node = node->GetNext()) node->SetText(ToScreen(node->Text()));
+}
+
+void TCodeConverter::ConvertKindSpecific(TComponent* component, bool convertGrids) const {
+    if (auto* view = dynamic_cast<TCustomListView*>(component)) {
+        ConvertListView(view);
+    } else if (auto* tabSet = dynamic_cast<TTabSet*>(component)) {
+        int selected = tabSet->TabIndex();  // the tab names as one text, the selected tab kept
+        tabSet->Tabs()->SetText(ToScreen(tabSet->Tabs()->Text()));
+        tabSet->SetTabIndex(selected);
+    } else if (auto* combo = dynamic_cast<TCustomComboBox*>(component)) {
         ConvertComboBox(combo);
     } else if (auto* menu = dynamic_cast<TMenu*>(component)) {
         menu->SetOwnerDraw(true);
+    } else if (!convertGrids) {
+        return;
+    } else if (auto* tree = dynamic_cast<TTreeView*>(component)) {
+        ConvertTreeNodes(tree->Items()->GetFirstNode());
+    } else if (auto* grid = dynamic_cast<TStringGrid*>(component)) {
+        for (int col = 0; col < grid->ColCount(); ++col)
+            for (int row = 0; row < grid->RowCount(); ++row) grid->SetCells(col, row, ToScreen(grid->Cells(col, row)));
     }
 }
 

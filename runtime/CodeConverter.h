@@ -15,8 +15,8 @@
 namespace krv {
 
 class TFont;
-class TCustomForm;
-class TPersistent;
+class TCustomListView;
+class TTreeNode;
 
 class TCodeConverter : public TComponent {
     KRV_CLASS(TCodeConverter)
@@ -72,6 +72,8 @@ private:
     void ConvertPropertyGroups(TComponent* component) const;
     void ConvertStyle(TComponent* component) const;
     void ConvertKindSpecific(TComponent* component, bool convertGrids) const;
+    void ConvertListView(TCustomListView* view) const;
+    void ConvertTreeNodes(TTreeNode* node) const;
 
     std::unique_ptr<TTranslator> translator_;
     std::string systemCodePage_ = "936";

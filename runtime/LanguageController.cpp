@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/ComCtrls.h"
 #include "platform/Forms.h"
 #include "platform/StdCtrls.h"
 #include "platform/TypInfo.h"
@@ -58,13 +59,32 @@ bool IsA(const TObject* object, const char* className) { return object && object
 
 // Element n of a list view's columns or items or of a tree view's nodes (in the tree's overall
 // order); `handled` tells whether the object is such a view.
-TObject* LangViewElement(TObject*, const std::string&, int, bool& handled) {
+TObject* LangViewElement(TObject* object, const std::string& name, int index, bool& handled) {
+    if (auto* view = dynamic_cast<TCustomListView*>(object)) {
+        handled = true;
+        if (SameText(name, "Columns")) return index < view->Columns()->Count() ? view->Columns()->Items(index) : nullptr;
+        return index < view->Items()->Count() ? view->Items()->Item(index) : nullptr;
+    }
+    if (auto* tree = dynamic_cast<TTreeView*>(object); tree && SameText(name, "Items")) {
+        handled = true;
+        return index < tree->Items()->Count() ? tree->Items()->Item(index) : nullptr;
+    }
     handled = false;
     return nullptr;
 }
 
 // A list item's "Caption" and a tree node's "Text"; false for other objects and names.
-bool LangSetItemText(TObject*, const std::string&, const std::string&) { return false; }
+bool LangSetItemText(TObject* object, const std::string& name, const std::string& value) {
+    if (auto* item = dynamic_cast<TListItem*>(object); item && SameText(name, "Caption")) {
+        item->SetCaption(value);
+        return true;
+    }
+    if (auto* node = dynamic_cast<TTreeNode*>(object); node && SameText(name, "Text")) {
+        node->SetText(value);
+        return true;
+    }
+    return false;
+}
 
 // The selected item of a combo box; the data-aware one of the grid pack is reached through its
 // published ItemIndex.

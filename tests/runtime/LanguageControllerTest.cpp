@@ -7,9 +7,11 @@
 
 #include "LangFixtures.h"
 #include "platform/CodePage.h"
+#include "platform/ComCtrls.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
 #include "platform/Registry.h"
+#include "platform/StdCtrls.h"
 #include "platform/TypInfo.h"
 
 namespace krv {
@@ -353,6 +355,35 @@ TEST(LangReaderTest, LaterPackagesWin) {
     EXPECT_EQ(f.ok->Caption(), "通用");
     EXPECT_EQ(f.ok->Hint(), "基础提示");
     EXPECT_EQ(f.form->Caption(), "自动摊提折旧作业");
+}
+
+TEST(LangReaderTest, ListViewsTreeViewsAndComboBoxes) {
+    ProbeForm f;
+    auto* view = new TListView(f.form);
+    view->SetName("lvSchemes");
+    view->Columns()->Add()->SetCaption("名称");
+    view->Items()->Add()->SetCaption("甲");
+    auto* tree = new TTreeView(f.form);
+    tree->SetName("tvTree");
+    TTreeNode* root = tree->Items()->Add(nullptr, "根");
+    tree->Items()->AddChild(root, "子");
+    auto* combo = new TComboBox(f.form);
+    combo->SetName("cboMode");
+    combo->Items()->Add("一");
+    combo->SetItemIndex(0);
+    TKrLangController controller(f.form);
+    ReadPackage(controller, f.form,
+                "<R><lvSchemes Columns_0.Caption=\"Name\" Columns_1.Caption=\"no column\" Items_0.Caption=\"A\"/>"
+                "<tvTree Items_1.Text=\"Child\" Items_5.Text=\"none\"/><cboMode Items_2=\"three\"/></R>");
+    EXPECT_EQ(view->Columns()->Items(0)->Caption(), "Name");
+    EXPECT_EQ(view->Columns()->Count(), 1);
+    EXPECT_EQ(view->Items()->Item(0)->Caption(), "A");
+    EXPECT_EQ(tree->Items()->Item(0)->Text(), "根");
+    EXPECT_EQ(tree->Items()->Item(1)->Text(), "Child");
+    ASSERT_EQ(combo->Items()->Count(), 3);
+    EXPECT_EQ(combo->Items()->Strings(1), "");
+    EXPECT_EQ(combo->Items()->Strings(2), "three");
+    EXPECT_EQ(combo->ItemIndex(), 0);  // the selection survives the rewritten lines
 }
 
 TEST(LangReaderTest, ReadsOneAttributeByIndexOrName) {
