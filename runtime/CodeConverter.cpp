@@ -10,6 +10,7 @@
 #include "platform/Menus.h"
 #include "platform/StdCtrls.h"
 #include "platform/Tabs.h"
+#include "controls/SelectPnl.h"
 #include "platform/TypInfo.h"
 
 namespace krv {
@@ -208,6 +209,20 @@ void TCodeConverter::ConvertListView(TCustomListView* view) const {
     }
 }
 
+// Its hints, the words around its range, its check box's word and its list view.
+void TCodeConverter::ConvertSelectPanel(TSelectPanel* panel) const {
+    ConvertLines(panel->ChildHints());
+    TStringList words;  // the word lists are given anew, so the panel relabels itself
+    words.Assign(panel->BeginWords());
+    ConvertLines(&words);
+    panel->SetBeginWords(&words);
+    words.Assign(panel->FinalWords());
+    ConvertLines(&words);
+    panel->SetFinalWords(&words);
+    panel->SetHintWord(ToScreen(panel->HintWord()));
+    ConvertListView(panel->ListBox());
+}
+
 // Every node in the tree's overall order.
 void TCodeConverter::ConvertTreeNodes(TTreeNode* node) const {
     for (; node; node = node->GetNext()) node->SetText(ToScreen(node->Text()));
@@ -216,6 +231,8 @@ void TCodeConverter::ConvertTreeNodes(TTreeNode* node) const {
 void TCodeConverter::ConvertKindSpecific(TComponent* component, bool convertGrids) const {
     if (auto* view = dynamic_cast<TCustomListView*>(component)) {
         ConvertListView(view);
+    } else if (auto* panel = dynamic_cast<TSelectPanel*>(component)) {
+        ConvertSelectPanel(panel);
     } else if (auto* tabSet = dynamic_cast<TTabSet*>(component)) {
         int selected = tabSet->TabIndex();  // the tab names as one text, the selected tab kept
         tabSet->Tabs()->SetText(ToScreen(tabSet->Tabs()->Text()));

@@ -17,6 +17,7 @@ namespace krv {
 class TFont;
 class TCustomListView;
 class TTreeNode;
+class TSelectPanel;
 
 class TCodeConverter : public TComponent {
     KRV_CLASS(TCodeConverter)
@@ -74,6 +75,7 @@ private:
     void ConvertKindSpecific(TComponent* component, bool convertGrids) const;
     void ConvertListView(TCustomListView* view) const;
     void ConvertTreeNodes(TTreeNode* node) const;
+    void ConvertSelectPanel(TSelectPanel* panel) const;
 
     std::unique_ptr<TTranslator> translator_;
     std::string systemCodePage_ = "936";

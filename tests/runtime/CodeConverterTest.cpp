@@ -11,6 +11,7 @@
 #include "platform/Menus.h"
 #include "platform/StdCtrls.h"
 #include "platform/Tabs.h"
+#include "controls/SelectPnl.h"
 
 namespace krv {
 namespace {
@@ -138,6 +139,15 @@ struct ConvertibleForm {
         TTreeNode* root = tree->Items()->Add(nullptr, "后台");
         tree->Items()->AddChild(root, "直接处理");
         tree->Items()->Add(nullptr, "后台");
+        panel = Owned<TSelectPanel>("sp02");
+        panel->ChildHints()->AddStrings({"直接处理", "后台"});
+        TStringList words;
+        words.AddStrings({"后台", "直接处理"});
+        panel->SetBeginWords(&words);
+        panel->SetFinalWords(&words);
+        panel->SetHintWord("后台");
+        panel->Columns()->Add()->SetCaption("直接处理");
+        panel->ListBox()->Items()->Add()->SetCaption("后台");
         grid = Owned<TStringGrid>("grCells");
         grid->SetColCount(2);
         grid->SetRowCount(2);
@@ -166,6 +176,7 @@ struct ConvertibleForm {
     TListView* view;
     TTreeView* tree;
     TStringGrid* grid;
+    TSelectPanel* panel;
 };
 
 TEST(ConvertFormTest, DesignTextsShownInBig5) {
@@ -207,6 +218,14 @@ TEST(ConvertFormTest, DesignTextsShownInBig5) {
     EXPECT_EQ(f.tree->Items()->Item(2)->Text(), kBig5Houtai);
     EXPECT_EQ(f.grid->Cells(1, 1), kBig5Houtai);
     EXPECT_EQ(f.grid->Cells(0, 1), kBig5Zhijie);
+
+    TStrings* hints = f.panel->ChildHints();  // the panel's own hints come first
+    EXPECT_EQ(hints->Strings(hints->Count() - 2), kBig5Zhijie);
+    EXPECT_EQ(f.panel->BeginWords()->Strings(0), kBig5Houtai);
+    EXPECT_EQ(f.panel->FinalWords()->Strings(1), kBig5Zhijie);
+    EXPECT_EQ(f.panel->HintWord(), kBig5Houtai);
+    EXPECT_EQ(f.panel->Columns()->Items(0)->Caption(), kBig5Zhijie);
+    EXPECT_EQ(f.panel->ListBox()->Items()->Item(0)->Caption(), kBig5Houtai);
 }
 
 TEST(ConvertFormTest, GridsOnlyWhenAsked) {

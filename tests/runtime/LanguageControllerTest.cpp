@@ -12,6 +12,7 @@
 #include "platform/Graphics.h"
 #include "platform/Registry.h"
 #include "platform/StdCtrls.h"
+#include "controls/SelectPnl.h"
 #include "platform/TypInfo.h"
 
 namespace krv {
@@ -371,10 +372,15 @@ TEST(LangReaderTest, ListViewsTreeViewsAndComboBoxes) {
     combo->SetName("cboMode");
     combo->Items()->Add("一");
     combo->SetItemIndex(0);
+    auto* panel = new TSelectPanel(f.form);
+    panel->SetName("sp02");
+    panel->Columns()->Add();
+    panel->Columns()->Add();
     TKrLangController controller(f.form);
     ReadPackage(controller, f.form,
-                "<R><lvSchemes Columns_0.Caption=\"Name\" Columns_1.Caption=\"no column\" Items_0.Caption=\"A\"/>"
+                "<R><sp02 Columns_1.Caption=\"资产编号\"/><lvSchemes Columns_0.Caption=\"Name\" Columns_1.Caption=\"no column\" Items_0.Caption=\"A\"/>"
                 "<tvTree Items_1.Text=\"Child\" Items_5.Text=\"none\"/><cboMode Items_2=\"three\"/></R>");
+    EXPECT_EQ(panel->Columns()->Items(1)->Caption(), "资产编号");
     EXPECT_EQ(view->Columns()->Items(0)->Caption(), "Name");
     EXPECT_EQ(view->Columns()->Count(), 1);
     EXPECT_EQ(view->Items()->Item(0)->Caption(), "A");
