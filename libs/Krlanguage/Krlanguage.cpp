@@ -142,7 +142,7 @@ bool IsPlainAscii(std::string_view text) {
 int Deliver(std::string_view result, char* buffer, int capacity) {
     int length = static_cast<int>(result.size());
     if (buffer && capacity >= length) {
-        std::memcpy(buffer, result.data(), result.size());
+        if (!result.empty()) std::memcpy(buffer, result.data(), result.size());
         if (capacity > length) buffer[length] = '\0';
     }
     return length;
