@@ -125,13 +125,17 @@ std::mutex& Lock() {
     return lock;
 }
 
+// The converters live as long as the process and are never destroyed: closing an iconv handle
+// from a static destructor at exit can run while glibc already holds its conversion lock (it
+// unloads a conversion module whose clean-up finalises this library), which deadlocks. The
+// library is linked "nodelete", so unloading it never strands them.
 ScriptConverter& ToBig5() {
-    static ScriptConverter converter("CP936", "CP950", "s2tw.json");
+    static ScriptConverter& converter = *new ScriptConverter("CP936", "CP950", "s2tw.json");
     return converter;
 }
 
 ScriptConverter& ToGb() {
-    static ScriptConverter converter("CP950", "CP936", "tw2s.json");
+    static ScriptConverter& converter = *new ScriptConverter("CP950", "CP936", "tw2s.json");
     return converter;
 }
 
