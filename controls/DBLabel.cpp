@@ -66,7 +66,23 @@ bool TDBLabel::AttachedBySibling(const TWinControl* control) const {
 void TDBLabel::RefreshFromControl() {
     TWinControl* control = FocusControl();
     if (!control) return;
+    if (autoCaption_) TakeFieldCaption(*control);
     if (autoAlign_) PlaceBeside(*control);
+}
+
+// A control bound to a data set names its field; the label shows that field's display label.
+// A control without such a binding, or one naming no field, leaves the caption as it is.
+void TDBLabel::TakeFieldCaption(TWinControl& control) {
+    try {
+        if (!IsPublishedProp(&control, "DataSource") || !IsPublishedProp(&control, "DataField"))
+            return;
+        auto* source = dynamic_cast<TDataSource*>(GetObjectProp(&control, "DataSource"));
+        if (!source || !source->DataSet()) return;
+        if (TField* field = source->DataSet()->FindField(GetStrProp(&control, "DataField")))
+            SetCaption(field->DisplayLabel());
+    } catch (const Exception&) {
+        // A binding that cannot be read is no reason to refuse the attachment.
+    }
 }
 
 void TDBLabel::PlaceBeside(const TWinControl& control) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/DB.h"
 #include "platform/StdCtrls.h"
 
 namespace krv {
@@ -30,6 +31,7 @@ class TDBLabel : public TLabel {
 private:
     bool AttachedBySibling(const TWinControl* control) const;
     void RefreshFromControl();
+    void TakeFieldCaption(TWinControl& control);
     void PlaceBeside(const TWinControl& control);
 
     bool autoAlign_ = true;

@@ -91,8 +91,25 @@ void TKrEdit::PlaceLabel() {
 // ---- TKrDBEdit -------------------------------------------------------------------------------
 
 const TClassInfo& TKrDBEdit::StaticClassInfo() {
-    static const TClassInfo info = TClassBuilder<TKrDBEdit>("TKrDBEdit", TKrEdit::StaticClassInfo()).Creatable().Build();
+    static const TClassInfo info =
+        TClassBuilder<TKrDBEdit>("TKrDBEdit", TKrEdit::StaticClassInfo())
+            .Creatable()
+            .Object("DataSource", &TKrDBEdit::DataSource, &TKrDBEdit::SetDataSource)
+            .Str("DataField", &TKrDBEdit::DataField, &TKrDBEdit::SetDataField)
+            .Build();
     return info;
+}
+
+void TKrDBEdit::SetDataSource(TDataSource* dataSource) {
+    if (dataSource_ == dataSource) return;
+    if (dataSource_) dataSource_->RemoveFreeNotification(this);
+    dataSource_ = dataSource;
+    if (dataSource_) dataSource_->FreeNotification(this);
+}
+
+void TKrDBEdit::Notification(TComponent* component, TOperation operation) {
+    TKrEdit::Notification(component, operation);
+    if (operation == opRemove && component == dataSource_) dataSource_ = nullptr;
 }
 
 // ---- TKrBtnDBEdit ----------------------------------------------------------------------------

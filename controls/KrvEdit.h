@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "controls/GSpdBtn.h"
+#include "platform/DB.h"
 #include "platform/StdCtrls.h"
 
 namespace krv {
@@ -47,9 +48,23 @@ private:
 };
 
 // The variant for forms bound to data; it places its label as TKrEdit does.
+// An edit bound to a field of a data set: it names its data source and field, which attached
+// labels read their caption from.
 class TKrDBEdit : public TKrEdit {
     KRV_CLASS(TKrDBEdit)
     explicit TKrDBEdit(TComponent* owner) : TKrEdit(owner) {}
+
+    TDataSource* DataSource() const { return dataSource_; }
+    void SetDataSource(TDataSource* dataSource);
+    const std::string& DataField() const { return dataField_; }
+    void SetDataField(const std::string& dataField) { dataField_ = dataField; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TDataSource* dataSource_ = nullptr;
+    std::string dataField_;
 };
 
 // An edit with a lookup button: the button asks the edit's form for the edit's lookup window

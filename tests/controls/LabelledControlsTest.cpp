@@ -76,6 +76,43 @@ TEST_F(DBLabelTest, RefusesASecondLabelForOneControl) {
 
 using KrEditTest = LabelledFixture;
 
+TEST_F(DBLabelTest, CaptionIsTheDisplayLabelOfTheBoundField) {
+    TDataSet* assets = Create<TDataSet>(form);
+    assets->AddField("MB001", "资产编号");
+    TDataSource* source = Create<TDataSource>(form);
+    TKrDBEdit* edit = Make<TKrDBEdit>();
+    edit->SetDataSource(source);
+    edit->SetDataField("mb001");
+
+    TDBLabel* unbound = Make<TDBLabel>();
+    unbound->SetFocusControl(edit);  // no data set behind the source yet
+    EXPECT_EQ(unbound->Caption(), "挂靠标签");
+    unbound->SetFocusControl(nullptr);
+
+    source->SetDataSet(assets);
+    TDBLabel* label = Make<TDBLabel>();
+    label->SetFocusControl(edit);
+    EXPECT_EQ(label->Caption(), "资产编号");
+
+    // Without automatic captions, and for a field the data set lacks, the caption stays.
+    TDBLabel* manual = Make<TDBLabel>();
+    manual->SetAutoCaption(false);
+    TKrDBEdit* other = Make<TKrDBEdit>();
+    other->SetDataSource(source);
+    other->SetDataField("MB999");
+    manual->SetFocusControl(other);
+    EXPECT_EQ(manual->Caption(), "挂靠标签");
+    manual->SetAutoCaption(true);
+    EXPECT_EQ(manual->Caption(), "挂靠标签");
+
+    // The edit forgets a freed data source instead of keeping a dangling binding.
+    source->Free();
+    EXPECT_EQ(edit->DataSource(), nullptr);
+    label->SetFocusControl(nullptr);
+    label->SetFocusControl(edit);
+    EXPECT_EQ(label->Caption(), "资产编号");
+}
+
 TEST_F(KrEditTest, KeepsItsLabelBesideItInEveryPosition) {
     TKrEdit* edit = Make<TKrEdit>();
     ASSERT_NE(edit->EditLabel(), nullptr);
