@@ -62,19 +62,7 @@ TKrRadioButton::TKrRadioButton(TComponent* owner) : TButtonControl(owner) {
     SetTabStop(false);
 }
 
-void TKrRadioButton::SetChecked(bool checked) {
-    if (checked_ == checked) return;
-    checked_ = checked;
-    SetTabStop(checked);
-    Invalidate();
-    NotifyPeer(TPeerChange::Checked);
-    if (!checked) return;
-    if (TWinControl* parent = Parent())
-        for (TControl* sibling : std::vector<TControl*>(parent->ControlList()))
-            if (auto* radio = dynamic_cast<TKrRadioButton*>(sibling); radio && radio != this)
-                radio->SetChecked(false);
-    if (!ClicksDisabled()) Click();
-}
+void TKrRadioButton::SetChecked(bool checked) { ChangeRadioCheck(*this, checked_, checked); }
 
 void TKrRadioButton::SetAlignment(TAlignment alignment) {
     alignment_ = alignment == taLeftJustify ? taLeftJustify : taRightJustify;

@@ -724,19 +724,7 @@ TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
     SetTabStop(false);
 }
 
-void TRadioButton::SetChecked(bool checked) {
-    if (checked_ == checked) return;
-    checked_ = checked;
-    SetTabStop(checked);
-    Invalidate();
-    NotifyPeer(TPeerChange::Checked);
-    if (!checked) return;
-    if (TWinControl* parent = Parent())
-        for (TControl* sibling : std::vector<TControl*>(parent->ControlList()))
-            if (auto* radio = dynamic_cast<TRadioButton*>(sibling); radio && radio != this)
-                radio->SetChecked(false);
-    if (!ClicksDisabled()) Click();
-}
+void TRadioButton::SetChecked(bool checked) { ChangeRadioCheck(*this, checked_, checked); }
 
 void TRadioButton::SetAlignment(TAlignment alignment) {
     alignment_ = alignment == taLeftJustify ? taLeftJustify : taRightJustify;

@@ -297,12 +297,32 @@ protected:
     void Paint() override;
     void EnabledChanged() override;
     void TextChanged() override;
+    // The checking rule of radio buttons: the button is a tab stop exactly while checked, and
+    // checking it unchecks the other buttons of its class under the same parent, then fires
+    // OnClick unless clicks are disabled.
+    template <class Radio>
+    void ChangeRadioCheck(Radio& self, bool& stored, bool checked);
 
 private:
     std::unique_ptr<TCanvas> canvas_;
     bool clicksDisabled_ = false;
     bool wordWrap_ = false;
 };
+
+template <class Radio>
+void TButtonControl::ChangeRadioCheck(Radio& self, bool& stored, bool checked) {
+    if (stored == checked) return;
+    stored = checked;
+    SetTabStop(checked);
+    Invalidate();
+    NotifyPeer(TPeerChange::Checked);
+    if (!checked) return;
+    if (TWinControl* parent = Parent())
+        for (TControl* sibling : std::vector<TControl*>(parent->ControlList()))
+            if (auto* radio = dynamic_cast<Radio*>(sibling); radio && radio != &self)
+                radio->SetChecked(false);
+    if (!ClicksDisabled()) Click();
+}
 
 class TButton : public TButtonControl {
     KRV_CLASS(TButton)
