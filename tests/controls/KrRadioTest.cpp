@@ -5,21 +5,12 @@
 #include "controls/KrRadioButton.h"
 #include "controls/KrRadioGroup.h"
 #include "platform/Forms.h"
+#include "tests/FormFixture.h"
 
 namespace krv {
 namespace {
 
-struct RadioFixture : ::testing::Test {
-    void SetUp() override { form = Create<TForm>(nullptr); }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Make() {
-        T* control = Create<T>(form);
-        control->SetParent(form);
-        return control;
-    }
-    TForm* form = nullptr;
-};
+using RadioFixture = FormFixture;
 
 // The last operation of that kind (and text): what the button drew over the system's drawing.
 const TCanvasOp* FindOp(const TCanvas& canvas, TCanvasOp::Kind kind, const std::string& text = {}) {

@@ -9,25 +9,16 @@
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/UserDriver.h"
+#include "tests/FormFixture.h"
 
 namespace krv {
 namespace {
 
-struct LabelledFixture : ::testing::Test {
+struct LabelledFixture : FormFixture {
     void SetUp() override {
-        user.Reset();
-        form = Create<TForm>(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(0, 0, 600, 400);
     }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Make() {
-        T* control = Create<T>(form);
-        control->SetParent(form);
-        return control;
-    }
-    TUserDriver user;
-    TForm* form = nullptr;
 };
 
 using DBLabelTest = LabelledFixture;

@@ -6,30 +6,22 @@
 #include "controls/GSpdBtn.h"
 #include "platform/Forms.h"
 #include "platform/UserDriver.h"
+#include "tests/FormFixture.h"
 
 namespace krv {
 namespace {
 
-struct ButtonFixture : ::testing::Test {
+struct ButtonFixture : FormFixture {
     void SetUp() override {
-        user.Reset();
-        form = Create<TForm>(nullptr);
+        FormFixture::SetUp();
         form->SetMessageHandler(WM_OPENWIN, [this](TMessage& m) {
             requests.push_back(reinterpret_cast<TWinControl*>(m.LParam));
         });
     }
     void TearDown() override {
-        form->Free();
+        FormFixture::TearDown();
         SetBitmapLibraryName("VnResD5.dll");
     }
-    template <class T>
-    T* Make() {
-        T* control = Create<T>(form);
-        control->SetParent(form);
-        return control;
-    }
-    TUserDriver user;
-    TForm* form = nullptr;
     std::vector<TWinControl*> requests;
 };
 

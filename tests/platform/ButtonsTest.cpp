@@ -8,26 +8,12 @@
 #include "platform/Spin.h"
 #include "platform/Tabs.h"
 #include "platform/UserDriver.h"
+#include "tests/FormFixture.h"
 
 namespace krv {
 namespace {
 
-struct ButtonsTest : ::testing::Test {
-    void SetUp() override {
-        user.Reset();
-        form = Create<TForm>(nullptr);
-        form->Show();
-    }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Make(TWinControl* parent = nullptr) {
-        T* control = Create<T>(form);
-        control->SetParent(parent ? parent : form);
-        return control;
-    }
-    TUserDriver user;
-    TForm* form = nullptr;
-};
+using ButtonsTest = ShownFormFixture;
 
 TEST_F(ButtonsTest, GroupedSpeedButtonsToggleBeforeOnClickAndTakeNoFocus) {
     TEdit* edit = Make<TEdit>();

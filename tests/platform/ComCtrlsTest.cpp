@@ -6,26 +6,16 @@
 #include "platform/Forms.h"
 #include "platform/Grids.h"
 #include "platform/UserDriver.h"
+#include "tests/FormFixture.h"
 
 namespace krv {
 namespace {
 
-struct ComCtrlsTest : ::testing::Test {
+struct ComCtrlsTest : ShownFormFixture {
     void SetUp() override {
-        user.Reset();
         HeadlessPopupDriver().Reset();
-        form = Create<TForm>(nullptr);
-        form->Show();
+        ShownFormFixture::SetUp();
     }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Make(TWinControl* parent = nullptr) {
-        T* control = Create<T>(form);
-        control->SetParent(parent ? parent : form);
-        return control;
-    }
-    TUserDriver user;
-    TForm* form = nullptr;
 };
 
 std::vector<std::string> Captions(const TListView& view) {

@@ -5,26 +5,12 @@
 
 #include "platform/Forms.h"
 #include "platform/UserDriver.h"
+#include "tests/FormFixture.h"
 
 namespace krv {
 namespace {
 
-struct StdCtrlsTest : ::testing::Test {
-    void SetUp() override {
-        user.Reset();
-        form = Create<TForm>(nullptr);
-        form->Show();
-    }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Make(TWinControl* parent = nullptr) {
-        T* control = Create<T>(form);
-        control->SetParent(parent ? parent : form);
-        return control;
-    }
-    TUserDriver user;
-    TForm* form = nullptr;
-};
+using StdCtrlsTest = ShownFormFixture;
 
 TEST_F(StdCtrlsTest, EditTextFiresOnChangeOnlyWhenItChanges) {
     TEdit* edit = Make<TEdit>();
