@@ -1,7 +1,6 @@
 #include "server/AppServer.h"
 
 #include <algorithm>
-#include <ctime>
 
 #include "platform/CodePage.h"
 #include "platform/ComObj.h"
@@ -19,14 +18,7 @@ constexpr const char* kSchemeMissing = "方案不存在!";
 constexpr const char* kSchemeNameEmpty = "方案名称不可空白!";
 constexpr const char* kRefused = "ERROR";
 
-std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y%m%d", &local);
-    return text;
-}
+std::string Today() { return FormatDateTime("YYYYMMDD", Now()); }
 
 std::string RightsKey(const std::string& user, const std::string& program) {
     return UpperCase(user + ";" + program);

@@ -3,7 +3,6 @@
 // KRV_SERVER_RUN_LOG (no record when it is unset). The module also serves its class
 // "ZPNR42S.Class1" in-process, so that the class can be created by name through the registry.
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <string>
 
@@ -39,14 +38,7 @@ std::string Element(const Variant& args, int position) {
     return VarToStr(value);
 }
 
-std::string Timestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
-    return text;
-}
+std::string Timestamp() { return FormatDateTime("yyyy/mm/dd hh:nn:ss", Now()); }
 
 void RecordRun(const std::string& line) {
     const char* file = std::getenv("KRV_SERVER_RUN_LOG");
