@@ -16,6 +16,9 @@ struct OrderCase {
     RangeTexts expected;
 };
 
+// Test listings show the case by its name rather than as raw bytes.
+void PrintTo(const OrderCase& c, std::ostream* out) { *out << c.name; }
+
 RangeRules Rules(TValueType type, TDateType dateType = dt_NoneCare) {
     RangeRules rules;
     rules.valueType = type;
